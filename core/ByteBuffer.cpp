@@ -1,5 +1,9 @@
 #include "core/ByteBuffer.h"
 
+#include "core/String.h"
+
+#include <cstring>
+
 namespace {
 
 uint32_t loadLittle32(const unsigned char* p) {
@@ -11,6 +15,11 @@ void storeLittle32(unsigned char* p, uint32_t value) {
     p[1] = static_cast<unsigned char>(value >> 8);
     p[2] = static_cast<unsigned char>(value >> 16);
     p[3] = static_cast<unsigned char>(value >> 24);
+}
+
+// Whether size bytes at offset lie inside the buffer.
+bool fits(const String& buffer, int32_t offset, int32_t size) {
+    return offset >= 0 && int64_t(offset) + size <= buffer.length();
 }
 
 } // namespace
@@ -37,4 +46,47 @@ void xorWithKey(void* data, int32_t length, uint32_t key) {
         storeLittle32(bytes + i, loadLittle32(bytes + i) ^ key);
     for (int32_t i = whole; i < length; ++i)
         bytes[i] ^= static_cast<unsigned char>(key >> (8 * (i - whole)));
+}
+
+uint32_t checksum(const String& buffer) {
+    return checksum(buffer.c_str(), buffer.length());
+}
+
+void xorWithKey(String& buffer, uint32_t key) {
+    if (!buffer.isEmpty())
+        xorWithKey(buffer.writablePointer(0), buffer.length(), key);
+}
+
+int32_t getInt32At(const String& buffer, int32_t offset) {
+    if (!fits(buffer, offset, 4))
+        return -1;
+    const auto* p = reinterpret_cast<const unsigned char*>(buffer.c_str() + offset);
+    return static_cast<int32_t>(loadLittle32(p));
+}
+
+uint16_t getInt16At(const String& buffer, int32_t offset) {
+    if (!fits(buffer, offset, 2))
+        return 0xFFFF;
+    const auto* p = reinterpret_cast<const unsigned char*>(buffer.c_str() + offset);
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+bool setInt32At(String& buffer, int32_t offset, uint32_t value) {
+    if (!fits(buffer, offset, 4))
+        return false;
+    storeLittle32(reinterpret_cast<unsigned char*>(buffer.writablePointer(offset)), value);
+    return true;
+}
+
+bool setInt16At(String& buffer, int32_t offset, uint16_t value) {
+    if (!fits(buffer, offset, 2))
+        return false;
+    auto* p = reinterpret_cast<unsigned char*>(buffer.writablePointer(offset));
+    p[0] = static_cast<unsigned char>(value);
+    p[1] = static_cast<unsigned char>(value >> 8);
+    return true;
+}
+
+bool contains(const String& buffer, uint8_t byte) {
+    return buffer.length() > 0 && std::memchr(buffer.c_str(), byte, size_t(buffer.length()));
 }

@@ -1,4 +1,5 @@
 #include "core/ByteBuffer.h"
+#include "core/String.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,69 @@ TEST(ByteBufferXor, AppliedTwiceRestoresEveryLength) {
         xorWithKey(data, length, 0x5A17C3E9u);
         EXPECT_EQ(std::memcmp(data, original, sizeof original), 0) << length;
     }
+}
+
+String bytes(const char* text, int count) {
+    return String(text, count);
+}
+
+TEST(ByteBufferString, ChecksumAndXorSeeTheWholeBufferIncludingZeroBytes) {
+    const String data = bytes("a\0b\0c", 5);
+    EXPECT_EQ(checksum(data), checksum(data.c_str(), 5));
+    EXPECT_EQ(checksum(String()), 0x79E2BC9Du);
+    String scrambled = data;
+    xorWithKey(scrambled, 0x01010101u);
+    EXPECT_TRUE(scrambled == bytes("`\1c\1b", 5));
+    xorWithKey(scrambled, 0x01010101u);
+    EXPECT_TRUE(scrambled == data);
+    String empty;
+    xorWithKey(empty, 0xFFFFFFFFu);
+    EXPECT_TRUE(empty.isEmpty());
+}
+
+TEST(ByteBufferString, IntegerReadsAreLittleEndianAndBounded) {
+    const String data = bytes("\x01\x02\x03\x04\xFE\xFF", 6);
+    struct Case {
+        int32_t offset;
+        int32_t int32;
+        uint16_t int16;
+    };
+    const Case cases[] = {
+        {0, 0x04030201, 0x0201}, {2, int32_t(0xFFFE0403u), 0x0403},
+        {3, -1, 0xFE04},         {4, -1, 0xFFFE},
+        {5, -1, 0xFFFF},         {-1, -1, 0xFFFF},
+        {6, -1, 0xFFFF},         {INT32_MAX, -1, 0xFFFF},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(getInt32At(data, c.offset), c.int32) << c.offset;
+        EXPECT_EQ(getInt16At(data, c.offset), c.int16) << c.offset;
+    }
+    EXPECT_EQ(getInt32At(String(), 0), -1);
+    EXPECT_EQ(getInt16At(bytes("x", 1), 0), 0xFFFF);
+}
+
+TEST(ByteBufferString, IntegerWritesAreLittleEndianAndRefuseToGrow) {
+    String data = bytes("\0\0\0\0\0", 5);
+    EXPECT_TRUE(setInt32At(data, 1, 0xA1B2C3D4u));
+    EXPECT_TRUE(data == bytes("\0\xD4\xC3\xB2\xA1", 5));
+    EXPECT_TRUE(setInt16At(data, 3, 0x1234));
+    EXPECT_TRUE(data == bytes("\0\xD4\xC3\x34\x12", 5));
+    const String before = data;
+    EXPECT_FALSE(setInt32At(data, 2, 0));
+    EXPECT_FALSE(setInt16At(data, 4, 0));
+    EXPECT_FALSE(setInt16At(data, -1, 0));
+    EXPECT_FALSE(setInt32At(data, INT32_MAX - 1, 0));
+    EXPECT_TRUE(data == before);
+    EXPECT_EQ(data.length(), 5);
+}
+
+TEST(ByteBufferString, ContainsLooksAtEveryByte) {
+    const String data = bytes("ab\0\xFF", 4);
+    EXPECT_TRUE(contains(data, 0));
+    EXPECT_TRUE(contains(data, 0xFF));
+    EXPECT_TRUE(contains(data, 'b'));
+    EXPECT_FALSE(contains(data, 'c'));
+    EXPECT_FALSE(contains(String(), 0));
 }
 
 } // namespace
