@@ -1,0 +1,296 @@
+// The robot: starts a program, reads each dialog and message box it shows, presses the
+// buttons it is told to, and reports everything as JSON lines on stdout, one per window:
+//
+//   robot.exe [--timeout SECONDS] [--press LABEL]... [--cmdline TEXT] [--] program [args]
+//
+//   {"window":1,"caption":"...","text":"...","buttons":[{"id":1,"label":"OK"}],"pressed":"OK"}
+//   {"exit":N}
+//
+// LABEL is a button's text (case and '&' ignored) or "id:N". Once the labels are used up
+// the default button (or the only one) is pressed. --cmdline gives the argument text
+// verbatim, for programs that split their command line by rules of their own.
+//
+// Exit codes: 0 the program ended (its code is in the "exit" line); 2 no new window
+// within the timeout while the program kept running; 3 a label is not on the window (or
+// there is nothing to press); 4 bad arguments or the program could not be started.
+// In cases 2 and 3 the program is killed and an {"error":...} line says why.
+#include "Dialog.h"
+#include "Json.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Options {
+    unsigned timeoutSeconds = 30;
+    std::vector<std::wstring> presses;
+    bool rawArguments = false;
+    std::wstring rawText;
+    std::vector<std::wstring> program; // program path, then its arguments
+};
+
+std::string narrow(const std::wstring& wide) {
+    if (wide.empty())
+        return std::string();
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                   0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], size,
+                        nullptr, nullptr);
+    return out;
+}
+
+void emit(const std::string& line) {
+    std::fputs(line.c_str(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+int fail(int code, const std::string& message) {
+    emit(robot::JsonObject().text("error", message).str());
+    return code;
+}
+
+bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error) {
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::wstring arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (arg == L"--") {
+            ++i;
+            break;
+        } else if (arg == L"--timeout" && hasValue) {
+            wchar_t* end = nullptr;
+            unsigned long seconds = std::wcstoul(argv[++i], &end, 10);
+            if (*end != L'\0' || seconds == 0 || seconds > 3600) {
+                error = "--timeout wants a number of seconds from 1 to 3600";
+                return false;
+            }
+            options.timeoutSeconds = static_cast<unsigned>(seconds);
+        } else if (arg == L"--press" && hasValue) {
+            options.presses.push_back(argv[++i]);
+        } else if (arg == L"--cmdline" && hasValue) {
+            options.rawArguments = true;
+            options.rawText = argv[++i];
+        } else if (arg.compare(0, 2, L"--") == 0) {
+            error = "unknown option or missing value: " + narrow(arg);
+            return false;
+        } else {
+            break;
+        }
+    }
+    for (; i < argc; ++i)
+        options.program.push_back(argv[i]);
+    if (options.program.empty()) {
+        error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--cmdline TEXT] "
+                "[--] program [args]";
+        return false;
+    }
+    if (options.rawArguments && options.program.size() > 1) {
+        error = "--cmdline replaces the program's arguments: give one or the other";
+        return false;
+    }
+    return true;
+}
+
+// Quotes one argument so that the C runtime's splitter gives it back unchanged.
+std::wstring quoteArgument(const std::wstring& arg) {
+    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return arg;
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes double only before a quote; the quote itself is escaped.
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L"\"";
+}
+
+std::wstring commandLine(const Options& options) {
+    std::wstring line = L"\"" + options.program[0] + L"\"";
+    if (options.rawArguments) {
+        line += L" " + options.rawText;
+        return line;
+    }
+    for (size_t i = 1; i < options.program.size(); ++i)
+        line += L" " + quoteArgument(options.program[i]);
+    return line;
+}
+
+std::string buttonsJson(const robot::Dialog& dialog) {
+    std::string out = "[";
+    for (const robot::Button& button : dialog.buttons) {
+        if (out.size() > 1)
+            out += ',';
+        robot::JsonObject item;
+        item.number("id", button.id).text("label", button.label);
+        if (!button.enabled)
+            item.boolean("enabled", false);
+        if (button.isDefault)
+            item.boolean("default", true);
+        out += item.str();
+    }
+    return out + "]";
+}
+
+std::string windowsJson(DWORD pid) {
+    std::string out = "[";
+    for (const robot::WindowInfo& window : robot::visibleWindows(pid)) {
+        if (out.size() > 1)
+            out += ',';
+        out += robot::JsonObject()
+                   .text("class", window.className)
+                   .text("caption", window.caption)
+                   .str();
+    }
+    return out + "]";
+}
+
+void killProgram(const PROCESS_INFORMATION& process) {
+    TerminateProcess(process.hProcess, 0xDEAD);
+    WaitForSingleObject(process.hProcess, 5000);
+}
+
+class Run {
+public:
+    Run(const Options& options, const PROCESS_INFORMATION& process)
+        : options_(options), process_(process) {}
+
+    int loop() {
+        DWORD deadline = GetTickCount() + options_.timeoutSeconds * 1000;
+        for (;;) {
+            if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) {
+                DWORD code = 0;
+                GetExitCodeProcess(process_.hProcess, &code);
+                emit(robot::JsonObject().number("exit", code).str());
+                return 0;
+            }
+            int result = handleNewDialogs();
+            if (result > 0)
+                return result;
+            if (result < 0)
+                deadline = GetTickCount() + options_.timeoutSeconds * 1000;
+            else if (static_cast<LONG>(GetTickCount() - deadline) >= 0)
+                return timeout();
+        }
+    }
+
+private:
+    // Returns -1 when a window was handled, 0 when there was none, or the robot's exit
+    // code when the run must end.
+    int handleNewDialogs() {
+        for (HWND hwnd : robot::findDialogs(process_.dwProcessId)) {
+            if (!seen_.insert(hwnd).second)
+                continue;
+            return handle(robot::readDialog(hwnd));
+        }
+        return 0;
+    }
+
+    int handle(const robot::Dialog& dialog) {
+        robot::JsonObject line;
+        line.number("window", ++windows_)
+            .text("caption", dialog.caption)
+            .text("text", dialog.text)
+            .raw("buttons", buttonsJson(dialog));
+        const robot::Button* button = nullptr;
+        std::string problem;
+        if (nextPress_ < options_.presses.size()) {
+            std::string spec = narrow(options_.presses[nextPress_++]);
+            button = robot::findButton(dialog, spec);
+            if (!button)
+                problem = "no button \"" + spec + "\" on window " + std::to_string(windows_) +
+                          " \"" + dialog.caption + "\"";
+        } else {
+            button = robot::defaultButton(dialog);
+            if (!button)
+                problem = "window " + std::to_string(windows_) + " \"" + dialog.caption +
+                          "\" has no default button and no --press label is left";
+        }
+        if (button && !button->enabled) {
+            problem = "button \"" + button->label + "\" on window " + std::to_string(windows_) +
+                      " is disabled";
+            button = nullptr;
+        }
+        if (button)
+            line.text("pressed", button->label);
+        emit(line.str());
+        if (!button) {
+            killProgram(process_);
+            return fail(3, problem);
+        }
+        robot::pressButton(dialog, *button);
+        return -1;
+    }
+
+    int timeout() {
+        std::string message = "timeout: no new window within " +
+                              std::to_string(options_.timeoutSeconds) +
+                              " s and the program is still running";
+        std::string visible = windowsJson(process_.dwProcessId);
+        killProgram(process_);
+        emit(robot::JsonObject()
+                 .text("error", message)
+                 .number("windows", windows_)
+                 .raw("visible", visible)
+                 .str());
+        return 2;
+    }
+
+    const Options& options_;
+    PROCESS_INFORMATION process_;
+    std::set<HWND> seen_;
+    size_t nextPress_ = 0;
+    long long windows_ = 0;
+};
+
+} // namespace
+
+int main() {
+    // One "\n" per line, not the C runtime's "\r\n".
+    _setmode(_fileno(stdout), _O_BINARY);
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    Options options;
+    std::string error;
+    if (!argv || !parseOptions(argc, argv, options, error))
+        return fail(4, error.empty() ? "cannot read the command line" : error);
+
+    std::wstring line = commandLine(options);
+    // The program's own output (and a crash backtrace from the debugger it starts) goes
+    // to the robot's stderr, so that stdout holds nothing but the robot's lines.
+    HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+    SetHandleInformation(errors, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = errors;
+    startup.hStdError = errors;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return fail(4, "cannot start " + narrow(line) + ": Win32 error " +
+                           std::to_string(GetLastError()));
+    CloseHandle(process.hThread);
+    int code = Run(options, process).loop();
+    CloseHandle(process.hProcess);
+    return code;
+}
