@@ -1,0 +1,6 @@
+#include "installer/InstallSettings.h"
+
+InstallSettings& installSettings() {
+    static InstallSettings settings;
+    return settings;
+}

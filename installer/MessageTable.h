@@ -1,0 +1,33 @@
+#pragma once
+// Every sentence the installer shows: rows by message id, columns by language.
+
+#include "core/Array.h"
+#include "core/String.h"
+
+class MessageTable {
+public:
+    int messageCount() const { return rows_.count(); }
+    int languageCount() const { return languages_; }
+
+    // Sets the table's shape; existing texts that still fit are kept.
+    void resize(int messageCount, int languageCount);
+    void clear();
+
+    // Stores `text` at (id, language), growing the table to hold it.
+    void set(int id, int language, const String& text);
+    // Null when the row or the column is missing.
+    const String* find(int id, int language) const;
+
+private:
+    Array<Array<String>> rows_;
+    int languages_ = 0;
+};
+
+// The text of message `id` in `language`, with every "<product>" and "<os>"
+// (in any letter case) replaced; empty when the table has no such text.
+String messageFrom(const MessageTable& table, int id, int language, const String& productName,
+                   const String& windowsDir);
+
+// `format` with each "%d" replaced by `code` and "%%" by "%". The corruption
+// text may come from a damaged archive, so it never reaches printf.
+String formatWithCode(const String& format, int code);

@@ -1,0 +1,39 @@
+// The installer's entry point: start-up values, the command line, and the
+// choice between installing and uninstalling.
+#include "core/Fatal.h"
+#include "core/ProgramName.h"
+#include "installer/CommandLine.h"
+#include "installer/InstallSettings.h"
+#include "installer/win32/Program.h"
+#include "installer/win32/Startup.h"
+#include "platform/File.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
+    setProgramName("Varnoke");
+    computeStartupValues();
+    OleInitialize(nullptr);
+
+    CommandLine commandLine;
+    String usageHeading;
+    if (!parseCommandLine(argumentText, commandLine, usageHeading))
+        usage(usageHeading.c_str());
+    programState().automaticMode = commandLine.automaticMode;
+    installSettings().productName = commandLine.productName;
+
+    if (commandLine.uninstallMode) {
+        if (commandLine.uninstallName.isEmpty())
+            usage("Product name required");
+        exitInstaller();
+    }
+
+    String self = installerFileFromCommandLine(GetCommandLineA());
+    File file;
+    FileOpenResult opened = file.open(self.c_str(), OpenExisting | NoWrite | ShareRead);
+    if (opened != FileOpened)
+        fatalErrorf("Error code 1: The Varnoke could not open itself.\r\nFilename: %s\r\n"
+                    "Error #%d: %s",
+                    self.c_str(), opened, messageForOpenResult(opened));
+    exitInstaller();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The program-wide message and exit operations every part of the installer uses.
+
+#include "core/String.h"
+
+#include <windows.h>
+
+// The windows the program owns and the switches that decide whether it may speak.
+struct ProgramState {
+    HWND backgroundWindow = nullptr;
+    HWND progressDialog = nullptr;
+    bool automaticMode = false;
+    bool errorsInAutomaticMode = false;
+    bool reportingFatalError = false;
+};
+
+ProgramState& programState();
+
+// The text of message `id` in the current language, with "<product>" and "<os>" filled in.
+String message(int id);
+
+// The progress dialog, else the background window, else none.
+HWND ownerWindow();
+
+// An error box captioned by message 21; silent in automatic mode unless the
+// settings ask for errors there. Never ends the program.
+void showError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+[[noreturn]] void corruptInstaller(int code);
+[[noreturn]] void usage(const char* text);
+
+// Dispatches every waiting message; true as soon as one of them was a
+// destroy, close or quit message.
+bool pumpMessages();
+
+// The only way out of the program: tears the windows down and exits with code 1.
+[[noreturn]] void exitInstaller();

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs every test: the portable unit tests natively under the sanitizers, the
+# same tests and the Win32 tests under Wine, and the end-to-end tests that
+# drive varnoke.exe under Wine. Installs what it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh
+
+jobs=$(nproc)
+cmake --preset windows >/dev/null
+cmake --build build/windows -j "$jobs"
+cmake --preset native >/dev/null
+cmake --build build/native -j "$jobs"
+
+source scripts/wine-env.sh build/windows
+wine_env_start
+trap wine_env_stop EXIT
+
+status=0
+ctest --test-dir build/native -L native --output-on-failure -j "$jobs" || status=1
+ctest --test-dir build/windows -L wine --output-on-failure -j "$jobs" || status=1
+ctest --test-dir build/native -L e2e --output-on-failure || status=1
+exit $status

@@ -1,0 +1,21 @@
+# Fails when varnoke.exe imports a DLL that Windows might load from the
+# installer's own folder: only system-directory DLLs may be in its import table.
+# Usage: cmake -DOBJDUMP=... -DEXE=... -P ImportTable.cmake
+set(allowed kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll msvcrt.dll)
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+if(NOT lines)
+    message(FATAL_ERROR "no import table found in ${EXE}")
+endif()
+foreach(line IN LISTS lines)
+    string(REPLACE "DLL Name: " "" dll "${line}")
+    string(TOLOWER "${dll}" dll)
+    list(FIND allowed "${dll}" index)
+    if(index EQUAL -1)
+        message(FATAL_ERROR "varnoke.exe imports ${dll}, which is not a system-directory DLL")
+    endif()
+    message(STATUS "imports ${dll}")
+endforeach()

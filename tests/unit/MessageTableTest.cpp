@@ -1,0 +1,58 @@
+#include "installer/MessageTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string str(const String& s) {
+    return std::string(s.c_str(), s.length());
+}
+
+TEST(MessageTable, MissingRowOrColumnGivesEmptyText) {
+    MessageTable table;
+    EXPECT_EQ(str(messageFrom(table, 0, 0, String("P"), String("C:\\W"))), "");
+    table.resize(2, 1);
+    table.set(1, 0, String("Hello"));
+    EXPECT_EQ(str(messageFrom(table, 1, 0, String("P"), String("C:\\W"))), "Hello");
+    EXPECT_EQ(str(messageFrom(table, 1, 1, String("P"), String("C:\\W"))), "");
+    EXPECT_EQ(str(messageFrom(table, 2, 0, String("P"), String("C:\\W"))), "");
+    EXPECT_EQ(str(messageFrom(table, -1, 0, String("P"), String("C:\\W"))), "");
+}
+
+TEST(MessageTable, SetGrowsAndKeepsExistingTexts) {
+    MessageTable table;
+    table.set(0, 0, String("zero"));
+    table.set(40, 2, String("forty"));
+    EXPECT_EQ(table.messageCount(), 41);
+    EXPECT_EQ(table.languageCount(), 3);
+    EXPECT_EQ(str(*table.find(0, 0)), "zero");
+    EXPECT_EQ(str(*table.find(40, 2)), "forty");
+    EXPECT_EQ(str(*table.find(40, 0)), "");
+}
+
+TEST(MessageTable, FillsProductAndWindowsDirectoryInAnyCase) {
+    MessageTable table;
+    table.set(5, 0, String("Install <Product> into <os>\\<PRODUCT>? <OS> <prod>"));
+    EXPECT_EQ(str(messageFrom(table, 5, 0, String("Acme Notes"), String("C:\\WINDOWS"))),
+              "Install Acme Notes into C:\\WINDOWS\\Acme Notes? C:\\WINDOWS <prod>");
+}
+
+TEST(MessageTable, CorruptionTextTakesOnlyTheCode) {
+    struct Case {
+        const char* format;
+        int code;
+        const char* text;
+    } cases[] = {
+        {"Error code: %d", 42, "Error code: 42"},
+        {"%d%% done, %d again", 7, "7% done, 7 again"},
+        {"hostile %s %n %x", 3, "hostile %s %n %x"},
+        {"trailing %", 1, "trailing %"},
+        {"", 9, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(str(formatWithCode(String(c.format), c.code)), c.text) << c.format;
+}
+
+} // namespace
