@@ -1,0 +1,75 @@
+// The end-to-end fixture: runs the Windows build's programs under Wine through the
+// robot, and reads back what they left in the prefix. The tests run inside the
+// environment of scripts/wine-env.sh (WINEPREFIX and DISPLAY set); without it every
+// run fails with an error that says so, and the user's own ~/.wine is never used.
+#pragma once
+
+#include "Process.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct Button {
+    int id = 0;
+    std::string label;
+};
+
+// One dialog or message box as the robot saw it.
+struct Window {
+    std::string caption;
+    std::string text;
+    std::vector<Button> buttons;
+    std::string pressed; // empty when the robot pressed nothing
+};
+
+struct RunResult {
+    long long exitCode = -1; // the program's exit code; -1 when it did not end by itself
+    std::vector<Window> windows;
+    std::string error;     // the robot's or the fixture's error, empty when none
+    int robotStatus = -1;  // robot.exe's own exit code: 0, 2 timeout, 3 no such button, 4 usage
+    std::string output;    // everything the robot and the program wrote to stderr
+    std::string strayText; // lines on the robot's stdout that were not its JSON
+};
+
+// Runs programArgs[0] (a Unix path, or a Windows path as Wine sees it) with the other
+// elements as its arguments, each passed so that the C runtime's splitter gives it back.
+// `presses` are button labels or "id:N", used one per window; after them the default
+// button is pressed. `timeoutSeconds` is how long the robot waits for each next window.
+RunResult runUnderRobot(const std::vector<std::string>& programArgs,
+                        const std::vector<std::string>& presses, int timeoutSeconds = 20);
+
+// The same with the argument text handed over verbatim, for command lines whose quoting
+// is the point of the test.
+RunResult runUnderRobotRaw(const std::string& program, const std::string& argumentText,
+                           const std::vector<std::string>& presses, int timeoutSeconds = 20);
+
+// Parses the robot's stdout (JSON lines) into `result`.
+void parseRobotOutput(const std::string& stdoutText, RunResult& result);
+
+std::string windowsBuildDir();
+std::string varnokeExe(); // <windows build>/installer/varnoke.exe
+std::string robotExe();   // <windows build>/tests/robot/robot.exe
+
+// "/a/b c" -> "Z:\a\b c"; relative paths are made absolute first.
+std::string toWinePath(const std::string& unixPath);
+
+struct RegistryValue {
+    std::string type; // "REG_SZ", "REG_DWORD", ...
+    std::string data; // as reg.exe shows it: "0x1" for a DWORD
+};
+
+// Reads `key`\`name` through the 32-bit view of the registry, the one our 32-bit
+// programs see. An empty name reads the key's default value. Nothing when the key or
+// the value does not exist; a registry that cannot be read at all fails the test.
+std::optional<RegistryValue> readRegistry32(const std::string& key, const std::string& name);
+
+// Parses the output of "reg query KEY /v NAME" for `name`.
+std::optional<RegistryValue> parseRegQuery(const std::string& output, const std::string& name);
+
+// The environment check shared by the runs: empty when Wine may be used.
+std::string wineEnvironmentProblem();
+
+} // namespace e2e
