@@ -56,3 +56,58 @@ int nameStart(const String& path) {
 String fileNamePart(const String& path) {
     return String(path.c_str() + nameStart(path), path.length() - nameStart(path));
 }
+
+void stripDirectory(String& path) {
+    path.erase(0, nameStart(path));
+}
+
+bool keepDirectory(String& path) {
+    int start = nameStart(path);
+    if (start == 0)
+        return false;
+    path.truncate(start);
+    return true;
+}
+
+int extensionPosition(const String& path) {
+    for (int i = path.length() - 1; i >= 0; --i) {
+        char c = path.charAt(i);
+        if (isSeparator(c))
+            return -1;
+        if (c == '.')
+            return i;
+    }
+    return -1;
+}
+
+bool stripExtension(String& path) {
+    int dot = extensionPosition(path);
+    return dot >= 0 && path.truncate(dot);
+}
+
+bool addExtension(String& path, const char* extension) {
+    if (!extension || path.isBlank() || extensionPosition(path) >= 0)
+        return false;
+    if (*extension != '.')
+        path.append('.');
+    path.append(extension);
+    return true;
+}
+
+String splitDirectory(String& path) {
+    int sep = path.findLastChar('\\');
+    if (sep <= 0)
+        return String();
+    bool driveRoot = sep == 2 && path.charAt(1) == ':';
+    String directory(path.c_str(), driveRoot ? sep + 1 : sep);
+    path.erase(0, sep + 1);
+    return directory;
+}
+
+bool splitPath(const String& path, String& directory, String& name) {
+    int sep = path.findLastChar('\\');
+    int cut = sep >= 0 ? sep + 1 : (path.charAt(1) == ':' ? 2 : 0);
+    directory.assignBytes(path.c_str(), cut);
+    name.assignBytes(path.c_str() + cut, path.length() - cut);
+    return cut > 0 || !name.isEmpty();
+}
