@@ -1,0 +1,219 @@
+#pragma once
+// A hash table of a fixed number of chains, one List of Buckets each, with all
+// entries also linked newest first. The bucket count is set by the owner and
+// never grows by itself. The entries can be walked as a Sequence; adding or
+// removing through that interface would bypass the keys and ends in
+// internalError.
+
+#include "core/ByteBuffer.h"
+#include "core/Fatal.h"
+#include "core/Iterator.h"
+#include "core/List.h"
+#include "core/Random.h"
+#include "core/String.h"
+#include "core/Vector.h"
+
+#include <cstdint>
+#include <type_traits>
+#include <utility>
+
+// Hash of a key: integers hash to themselves, Strings to the checksum of their
+// bytes.
+template <class K> struct KeyHash {
+    static_assert(std::is_integral_v<K> || std::is_enum_v<K>, "no hash for this key type");
+    static uint32_t of(K key) { return static_cast<uint32_t>(key); }
+};
+template <> struct KeyHash<String> {
+    static uint32_t of(const String& key) { return checksum(key.c_str(), key.length()); }
+};
+
+template <class V, class K> class HashTable;
+
+// One entry: a key and its value. The value type comes first, as in
+// Bucket<bool,String>, a set of strings.
+template <class V, class K> class Bucket {
+public:
+    Bucket() = default;
+    Bucket(K entryKey, V entryValue) : key_(std::move(entryKey)), value_(std::move(entryValue)) {}
+    // A copy is a loose entry, in no table.
+    Bucket(const Bucket& other) : key_(other.key_), value_(other.value_) {}
+    Bucket& operator=(const Bucket& other) {
+        key_ = other.key_;
+        value_ = other.value_;
+        return *this;
+    }
+
+    const K& key() const { return key_; }
+    V& value() { return value_; }
+    const V& value() const { return value_; }
+
+private:
+    friend class HashTable<V, K>;
+    K key_{};
+    V value_{};
+    Bucket* newer_ = nullptr;
+    Bucket* older_ = nullptr;
+};
+
+template <class V, class K> struct TypeName<Bucket<V, K>> {
+    static const char* name() {
+        return composeTypeName<Bucket<V, K>>(
+            {"Bucket<", TypeName<V>::name(), ",", TypeName<K>::name(), ">"});
+    }
+};
+template <class V, class K> struct TypeName<HashTable<V, K>> {
+    static const char* name() {
+        return composeTypeName<HashTable<V, K>>(
+            {"HashTable<", TypeName<V>::name(), ",", TypeName<K>::name(), ">"});
+    }
+};
+
+template <class V, class K> class HashTable : public Sequence<Bucket<V, K>> {
+public:
+    using Entry = Bucket<V, K>;
+    using Chain = List<Entry>;
+
+    HashTable() = default;
+    HashTable(const HashTable& other) : Sequence<Entry>() { copyFrom(other); }
+    HashTable(HashTable&& other) noexcept : Sequence<Entry>() { swapWith(other); }
+    HashTable& operator=(const HashTable& other) {
+        if (this != &other)
+            copyFrom(other);
+        return *this;
+    }
+    HashTable& operator=(HashTable&& other) noexcept {
+        HashTable taken(std::move(other));
+        swapWith(taken);
+        return *this;
+    }
+
+    // Empties the table; n below 0 counts as 0, and with no buckets nothing
+    // can be inserted.
+    void setBucketCount(int n) {
+        clear();
+        buckets_.resize(0);
+        buckets_.resize(n);
+    }
+    int bucketCount() const { return buckets_.count(); }
+
+    // True when a new entry was added; false when an equal key was there (its
+    // value is replaced) or when there are no buckets.
+    bool insert(const K& key, const V& value) {
+        Chain* chain = chainOf(key);
+        if (!chain)
+            return false;
+        if (Entry* entry = findIn(*chain, key)) {
+            entry->value_ = value;
+            return false;
+        }
+        Entry& entry = chain->append(Entry(key, value));
+        entry.older_ = newest_;
+        (newest_ ? newest_->newer_ : oldest_) = &entry;
+        newest_ = &entry;
+        ++count_;
+        return true;
+    }
+    // The value stored under `key`, or null.
+    V* find(const K& key) {
+        Chain* chain = chainOf(key);
+        Entry* entry = chain ? findIn(*chain, key) : nullptr;
+        return entry ? &entry->value_ : nullptr;
+    }
+    bool contains(const K& key) { return find(key) != nullptr; }
+
+    // Keeps the bucket count.
+    void clear() override {
+        for (Chain& chain : buckets_)
+            chain.clear();
+        newest_ = oldest_ = nullptr;
+        count_ = 0;
+    }
+
+    int count() const override { return count_; }
+
+    // Newest first.
+    class Position {
+    public:
+        explicit Position(Entry* entry) : entry_(entry) {}
+        Entry& operator*() const { return *entry_; }
+        Entry* operator->() const { return entry_; }
+        Position& operator++() {
+            entry_ = entry_->older_;
+            return *this;
+        }
+        bool operator!=(const Position& other) const { return entry_ != other.entry_; }
+
+    private:
+        Entry* entry_;
+    };
+    Position begin() { return Position(newest_); }
+    Position end() { return Position(nullptr); }
+
+    Entry* forward(Iterator& it) override { return reach(it, newest_); }
+    Entry* next(Iterator& it) override { return reach(it, static_cast<Entry*>(it.nextNode)); }
+    Entry* backward(Iterator& it) override { return reach(it, oldest_); }
+    Entry* previous(Iterator& it) override {
+        return reach(it, static_cast<Entry*>(it.previousNode));
+    }
+    Entry* first() override { return newest_; }
+    Entry* last() override { return oldest_; }
+    Entry* randomElement() override {
+        Entry* entry = newest_;
+        for (int steps = randomIndex(count_); entry && steps > 0; --steps)
+            entry = entry->older_;
+        return entry;
+    }
+
+    // Entries come and go only by key.
+    Entry& append(const Entry&) override { internalError(kCoreModule, 2481); }
+    Entry& append(Entry&&) override { internalError(kCoreModule, 2482); }
+    Entry& appendNew() override { internalError(kCoreModule, 2725); }
+    Entry& prepend(const Entry&) override { internalError(kCoreModule, 2750); }
+    Entry& prepend(Entry&&) override { internalError(kCoreModule, 2768); }
+    void appendAll(const Sequence<Entry>&) override { internalError(kCoreModule, 2769); }
+    void prependAll(const Sequence<Entry>&) override { internalError(kCoreModule, 2770); }
+    Entry removeFirst() override { internalError(kCoreModule, 2771); }
+    Entry removeLast() override { internalError(kCoreModule, 2773); }
+    Entry remove(Iterator&) override { internalError(kCoreModule, 2774); }
+    int removeFromFront(int) override { internalError(kCoreModule, 6306); }
+    int removeFromBack(int) override { internalError(kCoreModule, 6307); }
+    void rotate(int) override { internalError(kCoreModule, 6308); }
+    void rotateBack(int) override { internalError(kCoreModule, 6309); }
+
+private:
+    Chain* chainOf(const K& key) {
+        const int n = buckets_.count();
+        return n > 0 ? &buckets_[static_cast<int>(KeyHash<K>::of(key) % static_cast<uint32_t>(n))]
+                     : nullptr;
+    }
+    static Entry* findIn(Chain& chain, const K& key) {
+        for (Entry& entry : chain)
+            if (entry.key_ == key)
+                return &entry;
+        return nullptr;
+    }
+    Entry* reach(Iterator& it, Entry* entry) {
+        it.node = entry;
+        it.nextNode = entry ? entry->older_ : nullptr;
+        it.previousNode = entry ? entry->newer_ : nullptr;
+        return entry;
+    }
+
+    // Oldest first, so that the copy lists its entries in the same order.
+    void copyFrom(const HashTable& other) {
+        setBucketCount(other.bucketCount());
+        for (const Entry* entry = other.oldest_; entry; entry = entry->newer_)
+            insert(entry->key_, entry->value_);
+    }
+    void swapWith(HashTable& other) noexcept {
+        buckets_.swapWith(other.buckets_);
+        std::swap(newest_, other.newest_);
+        std::swap(oldest_, other.oldest_);
+        std::swap(count_, other.count_);
+    }
+
+    Vector<Chain> buckets_;
+    Entry* newest_ = nullptr;
+    Entry* oldest_ = nullptr;
+    int count_ = 0;
+};

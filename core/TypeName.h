@@ -1,0 +1,115 @@
+#pragma once
+// Element type names for the containers' fatal messages ("Vector<String>[3]",
+// "Stack<int>::pop"), built without RTTI. Each container header names its own
+// template ("List<Bucket<bool,String>>"); a type named nowhere gets the name
+// the compiler prints for it.
+
+#include <cstddef>
+#include <initializer_list>
+
+class String;
+
+namespace type_name_detail {
+
+inline constexpr std::size_t kMaxName = 192;
+
+inline void join(char* buffer, std::initializer_list<const char*> parts) {
+    std::size_t length = 0;
+    for (const char* part : parts)
+        for (; *part && length + 1 < kMaxName; ++part)
+            buffer[length++] = *part;
+    buffer[length] = '\0';
+}
+
+// Takes the "T = <name>" out of a function signature as GCC and clang print it.
+inline void fromSignature(char* buffer, const char* signature) {
+    const char* p = signature;
+    while (*p && !(p[0] == 'T' && p[1] == ' ' && p[2] == '=' && p[3] == ' '))
+        ++p;
+    std::size_t length = 0;
+    if (*p) {
+        int depth = 0;
+        for (p += 4; *p && length + 1 < kMaxName; ++p) {
+            if (depth == 0 && (*p == ']' || *p == ';'))
+                break;
+            depth += *p == '[' || *p == '<' || *p == '(';
+            depth -= *p == ']' || *p == '>' || *p == ')';
+            buffer[length++] = *p;
+        }
+    }
+    buffer[length] = '\0';
+}
+
+} // namespace type_name_detail
+
+// The name of `Named`, joined once from `parts` and kept for the process.
+template <class Named> const char* composeTypeName(std::initializer_list<const char*> parts) {
+    static char buffer[type_name_detail::kMaxName];
+    if (!buffer[0])
+        type_name_detail::join(buffer, parts);
+    return buffer;
+}
+
+template <class T> struct TypeName {
+    static const char* name() {
+        static char buffer[type_name_detail::kMaxName];
+        if (!buffer[0])
+            type_name_detail::fromSignature(buffer, __PRETTY_FUNCTION__);
+        return buffer;
+    }
+};
+
+#define VARNOKE_PLAIN_TYPE_NAME(type, text)                                                        \
+    template <> struct TypeName<type> {                                                            \
+        static const char* name() { return text; }                                                 \
+    };
+VARNOKE_PLAIN_TYPE_NAME(String, "String")
+VARNOKE_PLAIN_TYPE_NAME(bool, "bool")
+VARNOKE_PLAIN_TYPE_NAME(char, "char")
+VARNOKE_PLAIN_TYPE_NAME(signed char, "signed char")
+VARNOKE_PLAIN_TYPE_NAME(unsigned char, "unsigned char")
+VARNOKE_PLAIN_TYPE_NAME(short, "short")
+VARNOKE_PLAIN_TYPE_NAME(unsigned short, "unsigned short")
+VARNOKE_PLAIN_TYPE_NAME(int, "int")
+VARNOKE_PLAIN_TYPE_NAME(unsigned, "unsigned")
+VARNOKE_PLAIN_TYPE_NAME(long, "long")
+VARNOKE_PLAIN_TYPE_NAME(unsigned long, "unsigned long")
+VARNOKE_PLAIN_TYPE_NAME(long long, "long long")
+VARNOKE_PLAIN_TYPE_NAME(unsigned long long, "unsigned long long")
+VARNOKE_PLAIN_TYPE_NAME(double, "double")
+VARNOKE_PLAIN_TYPE_NAME(void, "void")
+#undef VARNOKE_PLAIN_TYPE_NAME
+
+template <class T> struct TypeName<const T> {
+    static const char* name() { return composeTypeName<const T>({"const ", TypeName<T>::name()}); }
+};
+
+template <class T> struct TypeName<T*> {
+    static const char* name() { return composeTypeName<T*>({TypeName<T>::name(), "*"}); }
+};
+
+template <class... Ts> struct TypeNameListTag;
+
+// "void(*)(unsigned)", as a table of handlers by type code names its values.
+template <class R, class... Args> struct TypeName<R (*)(Args...)> {
+    static const char* name() {
+        return composeTypeName<R (*)(Args...)>(
+            {TypeName<R>::name(), "(*)(", typeNameList<Args...>(), ")"});
+    }
+
+private:
+    template <class... Ts> static const char* typeNameList() {
+        if constexpr (sizeof...(Ts) == 0) {
+            return "";
+        } else {
+            return typeNameListOf<Ts...>();
+        }
+    }
+    template <class First, class... Rest> static const char* typeNameListOf() {
+        if constexpr (sizeof...(Rest) == 0)
+            return TypeName<First>::name();
+        else
+            return composeTypeName<TypeNameListTag<First, Rest...>>(
+                {TypeName<First>::name(), ",", typeNameListOf<Rest...>()});
+    }
+};
