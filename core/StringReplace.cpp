@@ -94,6 +94,10 @@ int String::replaceBytes(const char* pattern, int patternLength, const char* rep
     const bool firstOnly = flags & kReplaceFirstOnly;
     if (!pattern || patternLength < 1 || length_ == 0)
         return firstOnly ? -1 : 0;
+    if (!replacement || replacementLength < 0) {
+        replacement = "";
+        replacementLength = 0;
+    }
     if (ownsPointer(pattern) || (replacementLength > 0 && ownsPointer(replacement))) {
         // The rebuild overwrites the buffer the arguments point into.
         const String ownPattern(pattern, patternLength);
@@ -101,8 +105,6 @@ int String::replaceBytes(const char* pattern, int patternLength, const char* rep
         return replaceBytes(ownPattern.c_str(), patternLength, ownReplacement.c_str(),
                             replacementLength, flags, start, maxCount, skip);
     }
-    if (!replacement)
-        replacementLength = 0;
     flags &= ~(kFindBackward | kFindEndIndex);
     if (firstOnly)
         maxCount = 1;
