@@ -21,6 +21,7 @@ export WINEDEBUG=-all
 # The run's own files, outside the prefix so that a broken prefix can be removed.
 WINE_ENV_XVFB_PID_FILE="$WINE_ENV_BUILD/wine-env.xvfb.pid"
 WINE_ENV_XVFB_PID=""
+WINE_ENV_STARTED=""
 
 _wine_env_log() { echo "wine-env: $*" >&2; }
 
@@ -61,6 +62,13 @@ _wine_env_start_xvfb() {
     return 1
 }
 
+# A process that died but was never reaped (a zombie) still answers kill -0.
+_wine_env_alive() {
+    local state
+    state=$(sed -n 's/^[0-9]* (.*) \([A-Za-z]\).*/\1/p' "/proc/$1/stat" 2>/dev/null || true)
+    [ -n "$state" ] && [ "$state" != "Z" ] && [ "$state" != "X" ]
+}
+
 # What a previous run left behind when it died: its wineserver (still holding windows
 # on a display that may be gone) and its Xvfb. The pid file names the Xvfb and the
 # shell that ran it; while that shell lives, the folder belongs to another run.
@@ -68,7 +76,7 @@ _wine_env_clean_leftovers() {
     if [ -f "$WINE_ENV_XVFB_PID_FILE" ]; then
         local old owner
         read -r old owner <"$WINE_ENV_XVFB_PID_FILE" || true
-        if [ -n "${owner:-}" ] && [ "$owner" != "$$" ] && kill -0 "$owner" 2>/dev/null; then
+        if [ -n "${owner:-}" ] && [ "$owner" != "$$" ] && _wine_env_alive "$owner"; then
             _wine_env_log "another test run (shell $owner) is using $WINE_ENV_BUILD"
             return 1
         fi
@@ -84,7 +92,10 @@ _wine_env_clean_leftovers() {
 }
 
 _wine_env_reg_add() {
-    wine reg add "$@" /f >/dev/null 2>&1
+    wine reg add "$@" /f >/dev/null 2>&1 || {
+        _wine_env_log "cannot set $1 $3 in the prefix"
+        return 1
+    }
 }
 
 # Bumped whenever the prefix set-up below changes, so that old prefixes are remade.
@@ -98,16 +109,22 @@ WINE_ENV_PREFIX_VERSION=1
 _wine_env_create_prefix() {
     _wine_env_log "creating Wine prefix $WINEPREFIX (once)"
     rm -rf "$WINEPREFIX"
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    if ! WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1; then
+        _wine_env_log "wineboot could not create the prefix"
+        return 1
+    fi
     wineserver -w
     local view aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
     for view in 32 64; do
-        _wine_env_reg_add "$aedebug" /v Auto /t REG_SZ /d 1 /reg:$view
-        _wine_env_reg_add "$aedebug" /v Debugger /t REG_SZ /d "winedbg --auto %ld %ld" /reg:$view
+        _wine_env_reg_add "$aedebug" /v Auto /t REG_SZ /d 1 /reg:$view || return 1
+        _wine_env_reg_add "$aedebug" /v Debugger /t REG_SZ /d "winedbg --auto %ld %ld" \
+            /reg:$view || return 1
     done
-    _wine_env_reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-    _wine_env_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
-    _wine_env_reg_add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ /d ""
+    _wine_env_reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 ||
+        return 1
+    _wine_env_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N || return 1
+    _wine_env_reg_add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ \
+        /d "" || return 1
     wineserver -w
     local link
     for link in "$WINEPREFIX"/drive_c/users/*/*; do
@@ -120,13 +137,20 @@ _wine_env_create_prefix() {
 }
 
 wine_env_start() {
-    _wine_env_clean_leftovers
-    _wine_env_start_xvfb
+    # Each step is checked here: under `set -e` a function called in a condition would
+    # not stop at its first failure, and without `set -e` nothing would.
+    _wine_env_clean_leftovers || return 1
+    # From here on the folder is this run's, and wine_env_stop may end what is in it.
+    WINE_ENV_STARTED=1
+    _wine_env_start_xvfb || return 1
     if [ "$(cat "$WINEPREFIX/.varnoke-prefix" 2>/dev/null || true)" != "$WINE_ENV_PREFIX_VERSION" ]; then
-        _wine_env_create_prefix
+        _wine_env_create_prefix || return 1
     fi
     # One server for the whole run: without it every wine call starts and stops its own.
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || {
+        _wine_env_log "cannot start wineserver"
+        return 1
+    }
     # Start the prefix's services and desktop process now, with no test's pipes as
     # their output: they live as long as the server, and the first test does not pay.
     wine rundll32.exe </dev/null >/dev/null 2>&1 || true
@@ -134,6 +158,9 @@ wine_env_start() {
 }
 
 wine_env_stop() {
+    # A run that was refused, or never started, leaves the folder to its owner.
+    [ -n "${WINE_ENV_STARTED:-}" ] || return 0
+    WINE_ENV_STARTED=""
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w >/dev/null 2>&1 || true
