@@ -17,6 +17,22 @@ public:
 
     int length() const { return length_; }
 
+    // The first position from pos on whose first character could start a
+    // match, or a double quote when those matter; last + 1 when none.
+    int nextCandidate(int pos, int last, bool stopAtQuotes) const {
+        if ((flags_ & kFindCharSet) || (wildcard_ && pattern_[0] == '?'))
+            return pos;
+        const char lower = fold_ ? foldCase(pattern_[0]) : pattern_[0];
+        const char upper = fold_ ? upperCase(pattern_[0]) : pattern_[0];
+        while (pos <= last) {
+            const char c = text_[pos];
+            if (c == lower || c == upper || (stopAtQuotes && c == '"'))
+                break;
+            ++pos;
+        }
+        return pos;
+    }
+
     bool matchesAt(int pos) const {
         if (flags_ & kFindCharSet) {
             if (!set_.contains(text_[pos]))
@@ -92,6 +108,9 @@ int String::find(const char* pattern, int start, int flags, int patternLength) c
         found = findExact(data_, length_, pattern, patternLength, start < 0 ? 0 : start);
     } else {
         for (int pos = start < 0 ? 0 : start; pos <= last; ++pos) {
+            pos = matcher.nextCandidate(pos, last, skipQuoted);
+            if (pos > last)
+                break;
             if (matcher.matchesAt(pos)) {
                 found = pos;
                 break;
