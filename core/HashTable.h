@@ -51,6 +51,7 @@ private:
     friend class HashTable<V, K>;
     K key_{};
     V value_{};
+    uint32_t hash_ = 0; // compared before the keys: long chains stay cheap to search
     Bucket* newer_ = nullptr;
     Bucket* older_ = nullptr;
 };
@@ -99,14 +100,16 @@ public:
     // True when a new entry was added; false when an equal key was there (its
     // value is replaced) or when there are no buckets.
     bool insert(const K& key, const V& value) {
-        Chain* chain = chainOf(key);
+        const uint32_t hash = KeyHash<K>::of(key);
+        Chain* chain = chainOf(hash);
         if (!chain)
             return false;
-        if (Entry* entry = findIn(*chain, key)) {
+        if (Entry* entry = findIn(*chain, key, hash)) {
             entry->value_ = value;
             return false;
         }
         Entry& entry = chain->append(Entry(key, value));
+        entry.hash_ = hash;
         entry.older_ = newest_;
         (newest_ ? newest_->newer_ : oldest_) = &entry;
         newest_ = &entry;
@@ -115,8 +118,9 @@ public:
     }
     // The value stored under `key`, or null.
     V* find(const K& key) {
-        Chain* chain = chainOf(key);
-        Entry* entry = chain ? findIn(*chain, key) : nullptr;
+        const uint32_t hash = KeyHash<K>::of(key);
+        Chain* chain = chainOf(hash);
+        Entry* entry = chain ? findIn(*chain, key, hash) : nullptr;
         return entry ? &entry->value_ : nullptr;
     }
     bool contains(const K& key) { return find(key) != nullptr; }
@@ -181,14 +185,13 @@ public:
     void rotateBack(int) override { internalError(kCoreModule, 6309); }
 
 private:
-    Chain* chainOf(const K& key) {
+    Chain* chainOf(uint32_t hash) {
         const int n = buckets_.count();
-        return n > 0 ? &buckets_[static_cast<int>(KeyHash<K>::of(key) % static_cast<uint32_t>(n))]
-                     : nullptr;
+        return n > 0 ? &buckets_[static_cast<int>(hash % static_cast<uint32_t>(n))] : nullptr;
     }
-    static Entry* findIn(Chain& chain, const K& key) {
+    static Entry* findIn(Chain& chain, const K& key, uint32_t hash) {
         for (Entry& entry : chain)
-            if (entry.key_ == key)
+            if (entry.hash_ == hash && entry.key_ == key)
                 return &entry;
         return nullptr;
     }
