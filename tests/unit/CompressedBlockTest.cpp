@@ -1,0 +1,327 @@
+#include "format/CompressedBlock.h"
+
+#include "core/String.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Assembles blocks bit by bit, independently of keld's encoder, so that a
+// case can say exactly which bits it holds, damaged ones included.
+class BlockBuilder {
+public:
+    explicit BlockBuilder(uint32_t declaredSize, uint32_t magic = kCompressedBlockMagic) {
+        putWord(magic);
+        putWord(declaredSize);
+    }
+
+    BlockBuilder& bits(uint64_t value, unsigned width) {
+        for (unsigned i = 0; i < width; ++i)
+            bit(unsigned(value >> i) & 1u);
+        return *this;
+    }
+    BlockBuilder& ones(unsigned count) {
+        for (unsigned i = 0; i < count; ++i)
+            bit(1);
+        return *this;
+    }
+    // A field with exactly k prefix ones (the width is clamped to 32 as the
+    // decoder reads it).
+    BlockBuilder& gamma(const GammaShape& shape, unsigned k, uint32_t raw) {
+        ones(k).bit(0);
+        const unsigned width = shape.base + k * shape.step;
+        return bits(raw, width > 32 ? 32 : width);
+    }
+    // The shortest prefix that holds the biased value.
+    BlockBuilder& field(const GammaShape& shape, uint64_t value) {
+        const uint64_t raw = value - shape.bias;
+        unsigned k = 0;
+        while (shape.base + k * shape.step < 32 && raw >> (shape.base + k * shape.step) != 0)
+            ++k;
+        return gamma(shape, k, uint32_t(raw));
+    }
+    BlockBuilder& literal(const std::string& text) {
+        bit(0).field(kLiteralCount, text.size());
+        for (unsigned char c : text)
+            bits(c, 8);
+        return *this;
+    }
+    BlockBuilder& repeat(unsigned char byte, uint64_t count) {
+        return bit(1).bit(1).bits(byte, 8).field(kRepeatCount, count);
+    }
+    BlockBuilder& reference(uint64_t length, uint64_t distance) {
+        return bit(1).bit(0).field(kReferenceLength, length).field(kReferenceDistance, distance);
+    }
+    BlockBuilder& bit(unsigned value) {
+        if (used_ % 8 == 0)
+            bytes_.push_back(0);
+        bytes_.back() = uint8_t(bytes_.back() | value << (used_ % 8));
+        ++used_;
+        return *this;
+    }
+    // Drops the last n bytes, for truncated blocks.
+    BlockBuilder& cut(size_t n) {
+        bytes_.resize(bytes_.size() - n);
+        used_ = bytes_.size() * 8;
+        return *this;
+    }
+
+    const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+private:
+    void putWord(uint32_t word) {
+        for (int i = 0; i < 4; ++i)
+            bytes_.push_back(uint8_t(word >> (8 * i)));
+        used_ = bytes_.size() * 8;
+    }
+
+    std::vector<uint8_t> bytes_;
+    size_t used_ = 0;
+};
+
+struct DecodeResult {
+    BlockStatus status;
+    std::string output;
+};
+
+DecodeResult decode(const std::vector<uint8_t>& block) {
+    uint32_t declared = 0;
+    BlockStatus status = readCompressedBlockHeader(block.data(), block.size(), declared);
+    if (status != BlockStatus::Ok)
+        return {status, ""};
+    // A guard byte after the declared size catches writes past it.
+    std::vector<uint8_t> out(size_t(declared) + 1, 0xEE);
+    status = decodeCompressedBlock(block.data(), block.size(), out.data(), declared);
+    EXPECT_EQ(out.back(), 0xEE) << "wrote past the declared size";
+    if (status != BlockStatus::Ok)
+        return {status, ""};
+    return {status, std::string(out.begin(), out.end() - 1)};
+}
+
+struct DecodeCase {
+    const char* name;
+    std::vector<uint8_t> block;
+    BlockStatus status;
+    std::string output;
+};
+
+std::vector<uint8_t> raw(std::initializer_list<int> bytes) {
+    std::vector<uint8_t> v;
+    for (int b : bytes)
+        v.push_back(uint8_t(b));
+    return v;
+}
+
+const std::string kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+TEST(CompressedBlockDecode, HeaderCases) {
+    const DecodeCase cases[] = {
+        {"empty buffer", {}, BlockStatus::MissingHeader, ""},
+        {"magic alone", raw({0xA1, 0x2B, 0xC7, 0x9E}), BlockStatus::MissingHeader, ""},
+        {"seven bytes", raw({0xA1, 0x2B, 0xC7, 0x9E, 0, 0, 0}), BlockStatus::MissingHeader, ""},
+        {"eight bytes, size 0", raw({0xA1, 0x2B, 0xC7, 0x9E, 0, 0, 0, 0}), BlockStatus::Ok, ""},
+        {"size 0 ignores what follows", BlockBuilder(0).bits(0xFFFF, 16).bytes(), BlockStatus::Ok,
+         ""},
+        {"magic stored big-endian", raw({0x9E, 0xC7, 0x2B, 0xA1, 0, 0, 0, 0}),
+         BlockStatus::BadMagic, ""},
+        {"one magic bit off", BlockBuilder(0, kCompressedBlockMagic ^ 0x80000000u).bytes(),
+         BlockStatus::BadMagic, ""},
+        {"size -1", BlockBuilder(0xFFFFFFFFu).bytes(), BlockStatus::NegativeSize, ""},
+        {"size -2^31", BlockBuilder(0x80000000u).bytes(), BlockStatus::NegativeSize, ""},
+    };
+    for (const auto& c : cases) {
+        const DecodeResult r = decode(c.block);
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_EQ(r.output, c.output) << c.name;
+    }
+    uint32_t declared = 7;
+    EXPECT_EQ(readCompressedBlockHeader(nullptr, 8, declared), BlockStatus::MissingHeader);
+    EXPECT_EQ(declared, 7u);
+}
+
+TEST(CompressedBlockDecode, CodeCases) {
+    const std::string five = "abcde";
+    const DecodeCase cases[] = {
+        {"one literal from bits 0,0,0,0", BlockBuilder(1).bits(0, 4).bits('Q', 8).bytes(),
+         BlockStatus::Ok, "Q"},
+        {"literal runs at each count width",
+         BlockBuilder(4 + 5 + 16 + 17)
+             .literal(kAlphabet.substr(0, 4))
+             .literal(kAlphabet.substr(0, 5))
+             .literal(kAlphabet.substr(0, 16))
+             .literal(kAlphabet.substr(0, 17))
+             .bytes(),
+         BlockStatus::Ok,
+         kAlphabet.substr(0, 4) + kAlphabet.substr(0, 5) + kAlphabet.substr(0, 16) +
+             kAlphabet.substr(0, 17)},
+        {"long literal run off byte alignment",
+         BlockBuilder(300).literal(std::string(300, 'x').replace(0, 36, kAlphabet)).bytes(),
+         BlockStatus::Ok, std::string(300, 'x').replace(0, 36, kAlphabet)},
+        {"repeats of 3, 4, 5 and 1000",
+         BlockBuilder(1012).repeat('a', 3).repeat('b', 4).repeat('c', 5).repeat(0, 1000).bytes(),
+         BlockStatus::Ok, "aaabbbbccccc" + std::string(1000, '\0')},
+        {"distance 5, length 5 after five bytes",
+         BlockBuilder(10).literal(five).reference(5, 5).bytes(), BlockStatus::Ok, five + five},
+        {"short copy from far back, then literals",
+         BlockBuilder(36 + 4 + 20 + 1)
+             .literal(kAlphabet)
+             .reference(4, 30)
+             .literal(kAlphabet.substr(0, 20))
+             .literal("!")
+             .bytes(),
+         BlockStatus::Ok, kAlphabet + "ghij" + kAlphabet.substr(0, 20) + "!"},
+        {"long copy with the widest short distance",
+         BlockBuilder(4099 + 40)
+             .repeat('z', 4099 - 36)
+             .literal(kAlphabet)
+             .reference(40, 4099)
+             .bytes(),
+         BlockStatus::Ok, std::string(4099 - 36, 'z') + kAlphabet + std::string(40, 'z')},
+        {"distance 4100 takes the wider field",
+         BlockBuilder(4100 + 4).literal("wxyz").repeat('-', 4096).reference(4, 4100).bytes(),
+         BlockStatus::Ok, "wxyz" + std::string(4096, '-') + "wxyz"},
+        {"bits after the declared size are ignored", BlockBuilder(1).literal("k").ones(30).bytes(),
+         BlockStatus::Ok, "k"},
+        {"distance 4, length 5 overlaps",
+         BlockBuilder(13).literal("abcdefgh").reference(5, 4).bytes(),
+         BlockStatus::ReferenceOverlap, ""},
+        {"reference as the first code", BlockBuilder(4).reference(4, 4).bytes(),
+         BlockStatus::ReferenceBeforeStart, ""},
+        {"reference one byte before the start",
+         BlockBuilder(9).literal(five).reference(4, 6).bytes(), BlockStatus::ReferenceBeforeStart,
+         ""},
+        {"literal passes the declared size", BlockBuilder(4).literal(five).bytes(),
+         BlockStatus::Overrun, ""},
+        {"repeat passes the declared size", BlockBuilder(4).literal("ab").repeat('x', 3).bytes(),
+         BlockStatus::Overrun, ""},
+        {"reference passes the declared size",
+         BlockBuilder(9).literal(five).reference(5, 5).bytes(), BlockStatus::Overrun, ""},
+        {"stream ends before the declared size", BlockBuilder(6).literal(five).bytes(),
+         BlockStatus::Truncated, ""},
+        {"no stream at all", BlockBuilder(1).bytes(), BlockStatus::Truncated, ""},
+        {"literal bytes cut short", BlockBuilder(5).literal(five).cut(1).bytes(),
+         BlockStatus::Truncated, ""},
+        {"repeat byte cut short", BlockBuilder(3).bit(1).bit(1).bits(7, 6).bytes(),
+         BlockStatus::Truncated, ""},
+        {"distance field cut short",
+         BlockBuilder(9)
+             .literal(five)
+             .bit(1)
+             .bit(0)
+             .field(kReferenceLength, 4)
+             .ones(1)
+             .bit(0)
+             .bits(0, 3)
+             .bytes(),
+         BlockStatus::Truncated, ""},
+        {"prefix of ones to the end", BlockBuilder(1).bit(0).ones(39).bytes(),
+         BlockStatus::Truncated, ""},
+    };
+    for (const auto& c : cases) {
+        const DecodeResult r = decode(c.block);
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_EQ(r.output, c.output) << c.name;
+    }
+}
+
+// A field's width stops growing at 32 bits, however long its prefix; its
+// value keeps all 32 bits and the bias is added without wrapping.
+TEST(CompressedBlockDecode, WidthLimitCases) {
+    const DecodeCase cases[] = {
+        {"repeat count with 24 prefix ones",
+         BlockBuilder(5).bit(1).bit(1).bits('r', 8).gamma(kRepeatCount, 24, 2).bytes(),
+         BlockStatus::Ok, "rrrrr"},
+        {"repeat count with 40 prefix ones",
+         BlockBuilder(5).bit(1).bit(1).bits('r', 8).gamma(kRepeatCount, 40, 2).bytes(),
+         BlockStatus::Ok, "rrrrr"},
+        {"literal count with 200 prefix ones",
+         BlockBuilder(2).bit(0).gamma(kLiteralCount, 200, 1).bits('o', 8).bits('k', 8).bytes(),
+         BlockStatus::Ok, "ok"},
+        {"distance with 16 prefix ones",
+         BlockBuilder(8)
+             .literal("abcd")
+             .bit(1)
+             .bit(0)
+             .field(kReferenceLength, 4)
+             .gamma(kReferenceDistance, 16, 0)
+             .bytes(),
+         BlockStatus::Ok, "abcdabcd"},
+        {"largest repeat count does not wrap",
+         BlockBuilder(10).bit(1).bit(1).bits('r', 8).gamma(kRepeatCount, 31, 0xFFFFFFFFu).bytes(),
+         BlockStatus::Overrun, ""},
+        {"largest literal count does not wrap",
+         BlockBuilder(10).bit(0).gamma(kLiteralCount, 15, 0xFFFFFFFFu).bytes(),
+         BlockStatus::Overrun, ""},
+        {"largest distance does not wrap",
+         BlockBuilder(12)
+             .literal("abcdefgh")
+             .bit(1)
+             .bit(0)
+             .field(kReferenceLength, 4)
+             .gamma(kReferenceDistance, 10, 0xFFFFFFFFu)
+             .bytes(),
+         BlockStatus::ReferenceBeforeStart, ""},
+        {"largest length does not wrap",
+         BlockBuilder(12)
+             .literal("abcdefgh")
+             .bit(1)
+             .bit(0)
+             .gamma(kReferenceLength, 30, 0xFFFFFFFFu)
+             .field(kReferenceDistance, 8)
+             .bytes(),
+         BlockStatus::ReferenceOverlap, ""},
+    };
+    for (const auto& c : cases) {
+        const DecodeResult r = decode(c.block);
+        EXPECT_EQ(r.status, c.status) << c.name;
+        EXPECT_EQ(r.output, c.output) << c.name;
+    }
+}
+
+TEST(CompressedBlockDecode, CallerBufferBelowTheDeclaredSizeIsRefused) {
+    const auto block = BlockBuilder(5).literal("abcde").bytes();
+    uint8_t out[8] = {};
+    EXPECT_EQ(decodeCompressedBlock(block.data(), block.size(), out, 4),
+              BlockStatus::OutputTooSmall);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(decodeCompressedBlock(block.data(), block.size(), out, 8), BlockStatus::Ok);
+}
+
+String toString(const std::vector<uint8_t>& bytes) {
+    return String(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
+}
+
+TEST(CompressedBlockDecompress, ReplacesTheContentOnSuccess) {
+    String data =
+        toString(BlockBuilder(8).literal(std::string("ab\0d", 4)).reference(4, 4).bytes());
+    ASSERT_TRUE(decompress(data));
+    EXPECT_EQ(data.length(), 8);
+    EXPECT_EQ(std::string(data.c_str(), 8), std::string("ab\0dab\0d", 8));
+
+    String empty = toString(BlockBuilder(0).bytes());
+    ASSERT_TRUE(decompress(empty));
+    EXPECT_TRUE(empty.isEmpty());
+}
+
+TEST(CompressedBlockDecompress, LeavesTheContentAloneOnFailure) {
+    const std::vector<std::vector<uint8_t>> blocks = {
+        raw({0xA1, 0x2B, 0xC7}),
+        BlockBuilder(6).literal("abcde").bytes(),
+        BlockBuilder(4).reference(4, 4).bytes(),
+        // A size no 32-bit process can reserve, or one that decodes to nothing.
+        BlockBuilder(0x7FFFFFFFu).repeat('x', 3).bytes(),
+        BlockBuilder(0x7FFFFFDFu).bytes(),
+    };
+    for (const auto& block : blocks) {
+        String data = toString(block);
+        EXPECT_FALSE(decompress(data));
+        EXPECT_EQ(data.length(), int(block.size()));
+        EXPECT_EQ(std::string(data.c_str(), block.size()), std::string(block.begin(), block.end()));
+    }
+}
+
+} // namespace
