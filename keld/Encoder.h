@@ -1,0 +1,33 @@
+#pragma once
+// keld's side of the compressed block: turns any input into a block that the
+// installer's decoder turns back into the same bytes.
+//
+// The format holds one block per input with its size declared in front, so
+// the whole input and the whole block are in memory; the match finder and the
+// parser keep state of a fixed size (a window of 2^22 positions at most), not
+// in proportion to the input.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace keld {
+
+enum class CompressionLevel {
+    Fast, // lazy matching over short hash chains
+    Best, // a parse that minimises the exact bit cost over deep hash chains
+};
+
+// The largest input a block can declare.
+inline constexpr size_t kMaxBlockInput = 0x7FFFFFFF;
+
+// Returns false, with `block` left alone, when size exceeds kMaxBlockInput.
+bool encodeCompressedBlock(const uint8_t* data, size_t size, CompressionLevel level,
+                           std::vector<uint8_t>& block);
+
+// The levels' parsers, behind encodeCompressedBlock. size <= kMaxBlockInput.
+class CodeWriter;
+void encodeFast(const uint8_t* data, size_t size, CodeWriter& writer);
+void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer);
+
+} // namespace keld

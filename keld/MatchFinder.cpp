@@ -1,0 +1,126 @@
+#include "keld/MatchFinder.h"
+
+#include <cstring>
+
+namespace keld {
+
+namespace {
+
+constexpr uint32_t kNone = 0xFFFFFFFFu;
+
+uint32_t load32(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+uint64_t load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+// Length of the common prefix of a and b, at most limit.
+size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
+    size_t n = 0;
+    while (n + 8 <= limit) {
+        const uint64_t diff = load64(a + n) ^ load64(b + n);
+        if (diff) {
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+            return n + size_t(__builtin_clzll(diff) / 8);
+#else
+            return n + size_t(__builtin_ctzll(diff) / 8);
+#endif
+        }
+        n += 8;
+    }
+    while (n < limit && a[n] == b[n])
+        ++n;
+    return n;
+}
+
+} // namespace
+
+MatchFinder::MatchFinder(const uint8_t* data, size_t size, const MatchFinderSettings& settings)
+    : data_(data), size_(size), windowMask_((size_t(1) << settings.windowBits) - 1),
+      hashShift_(32 - settings.hashBits), depth_(settings.depth),
+      head_(size_t(1) << settings.hashBits, kNone) {
+    // A small input needs no more chain than its own length.
+    size_t window = windowMask_ + 1;
+    while (window / 2 >= size && window > 64)
+        window /= 2;
+    windowMask_ = window - 1;
+    chain_.assign(window, kNone);
+}
+
+uint32_t MatchFinder::hashAt(size_t at) const {
+    return (load32(data_ + at) * 2654435761u) >> hashShift_;
+}
+
+void MatchFinder::insert(size_t at) {
+    if (at + kMinLength > size_)
+        return;
+    uint32_t& head = head_[hashAt(at)];
+    chain_[at & windowMask_] = head;
+    head = uint32_t(at);
+}
+
+void MatchFinder::skipTo(size_t end) {
+    for (; next_ < end; ++next_)
+        insert(next_);
+}
+
+size_t MatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
+    skipTo(at);
+    size_t found = 0;
+    if (at + kMinLength <= size_) {
+        const size_t available = size_ - at;
+        const size_t window = windowMask_ + 1;
+        size_t best = kMinLength - 1;
+        uint32_t candidate = head_[hashAt(at)];
+        for (unsigned links = depth_; links > 0 && candidate != kNone; --links) {
+            const size_t distance = at - candidate;
+            if (distance >= window)
+                break;
+            size_t limit = distance < available ? distance : available;
+            if (limit > maxLength)
+                limit = maxLength;
+            if (distance >= kMinDistance && limit > best &&
+                data_[candidate + best] == data_[at + best]) {
+                const size_t length = commonLength(data_ + candidate, data_ + at, limit);
+                if (length > best) {
+                    best = length;
+                    out[found++] = {uint32_t(length), uint32_t(distance)};
+                    if (length >= maxLength || found == kMaxMatches)
+                        break;
+                }
+            }
+            const uint32_t older = chain_[candidate & windowMask_];
+            if (older >= candidate)
+                break;
+            candidate = older;
+        }
+    }
+    insert(at);
+    next_ = at + 1;
+    return found;
+}
+
+Match MatchFinder::longest(size_t at, uint32_t maxLength) {
+    Match matches[kMaxMatches];
+    const size_t n = find(at, maxLength, matches);
+    return n ? matches[n - 1] : Match{0, 0};
+}
+
+size_t runLength(const uint8_t* data, size_t size, size_t at, size_t limit) {
+    if (at >= size)
+        return 0;
+    const size_t available = size - at < limit ? size - at : limit;
+    const uint8_t byte = data[at];
+    size_t n = 1;
+    while (n < available && data[at + n] == byte)
+        ++n;
+    return n;
+}
+
+} // namespace keld

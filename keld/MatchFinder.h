@@ -1,0 +1,61 @@
+#pragma once
+// Finds earlier occurrences of the bytes at a position: hash chains over
+// 4-byte prefixes in a window of fixed size, so memory stays the same for an
+// input of 1 KB or 1 GB. A match is never longer than its distance, as the
+// block format requires, and never nearer than 4 bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace keld {
+
+struct Match {
+    uint32_t length;
+    uint32_t distance;
+};
+
+struct MatchFinderSettings {
+    unsigned windowBits; // positions kept: 2^windowBits
+    unsigned hashBits;   // chain heads: 2^hashBits
+    unsigned depth;      // chain links followed per search
+};
+
+class MatchFinder {
+public:
+    static constexpr uint32_t kMinLength = 4;
+    static constexpr uint32_t kMinDistance = 4;
+    static constexpr size_t kMaxMatches = 64;
+
+    MatchFinder(const uint8_t* data, size_t size, const MatchFinderSettings& settings);
+
+    // Matches at `at`, nearest first, each longer than the one before, none
+    // longer than maxLength; returns how many were written to out (at most
+    // kMaxMatches). Positions up to `at` join the chains; `at` must not be
+    // behind the last position searched or skipped.
+    size_t find(size_t at, uint32_t maxLength, Match* out);
+
+    // The longest of find's matches, or length 0.
+    Match longest(size_t at, uint32_t maxLength);
+
+    // Adds the positions before end to the chains without searching them.
+    void skipTo(size_t end);
+
+private:
+    uint32_t hashAt(size_t at) const;
+    void insert(size_t at);
+
+    const uint8_t* data_;
+    size_t size_;
+    size_t next_ = 0;
+    size_t windowMask_;
+    unsigned hashShift_;
+    unsigned depth_;
+    std::vector<uint32_t> head_;
+    std::vector<uint32_t> chain_;
+};
+
+// Bytes equal to data[at] from at on, at most limit.
+size_t runLength(const uint8_t* data, size_t size, size_t at, size_t limit);
+
+} // namespace keld

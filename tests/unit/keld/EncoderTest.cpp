@@ -1,0 +1,247 @@
+#include "keld/Encoder.h"
+#include "keld/EncoderBits.h"
+
+#include "format/CompressedBlock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using keld::CompressionLevel;
+
+const CompressionLevel kLevels[] = {CompressionLevel::Fast, CompressionLevel::Best};
+
+const char* levelName(CompressionLevel level) {
+    return level == CompressionLevel::Fast ? "fast" : "best";
+}
+
+Bytes encode(const Bytes& input, CompressionLevel level) {
+    Bytes block;
+    EXPECT_TRUE(keld::encodeCompressedBlock(input.data(), input.size(), level, block));
+    return block;
+}
+
+// Decodes with the installer's decoder; a failure shows as its status.
+::testing::AssertionResult decodesTo(const Bytes& block, const Bytes& expected) {
+    uint32_t declared = 0;
+    BlockStatus status = readCompressedBlockHeader(block.data(), block.size(), declared);
+    if (status != BlockStatus::Ok)
+        return ::testing::AssertionFailure() << "header status " << int(status);
+    if (declared != expected.size())
+        return ::testing::AssertionFailure()
+               << "declared " << declared << ", input " << expected.size();
+    Bytes out(declared);
+    status = decodeCompressedBlock(block.data(), block.size(), out.data(), out.size());
+    if (status != BlockStatus::Ok)
+        return ::testing::AssertionFailure() << "decode status " << int(status);
+    if (out != expected) {
+        size_t i = 0;
+        while (out[i] == expected[i])
+            ++i;
+        return ::testing::AssertionFailure() << "first difference at byte " << i;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+Bytes randomBytes(size_t n, uint32_t seed) {
+    std::mt19937 random(seed);
+    Bytes bytes(n);
+    for (auto& b : bytes)
+        b = uint8_t(random());
+    return bytes;
+}
+
+// Words in a skewed distribution, with punctuation and line breaks: matches
+// of every length at every distance, as in licence and readme texts.
+Bytes text(size_t n, uint32_t seed) {
+    static const char* const words[] = {
+        "the",     "installer", "file",   "of",    "and",       "to",      "Windows", "directory",
+        "setup",   "a",         "is",     "in",    "product",   "licence", "program", "shortcut",
+        "version", "registry",  "user",   "with",  "uninstall", "may",     "not",     "copy",
+        "data",    "system",    "folder", "start", "menu",      "you",     "by",      "for"};
+    std::mt19937 random(seed);
+    std::geometric_distribution<int> pick(0.12);
+    std::string s;
+    while (s.size() < n) {
+        s += words[size_t(pick(random)) % (sizeof words / sizeof *words)];
+        const unsigned r = random() % 16;
+        s += r == 0 ? ".\r\n" : r == 1 ? ", " : " ";
+    }
+    s.resize(n);
+    return Bytes(s.begin(), s.end());
+}
+
+// The start of this test program's own executable.
+Bytes ownBinary(size_t limit) {
+    Bytes bytes;
+    if (FILE* f = std::fopen("/proc/self/exe", "rb")) {
+        bytes.resize(limit);
+        bytes.resize(std::fread(bytes.data(), 1, limit, f));
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+struct Input {
+    std::string name;
+    Bytes bytes;
+};
+
+std::vector<Input> variedInputs() {
+    std::vector<Input> inputs = {
+        {"empty", {}},
+        {"one byte", {0x42}},
+        {"two bytes", {0, 0}},
+        {"three equal bytes", {7, 7, 7}},
+        {"four bytes", {1, 2, 3, 4}},
+        {"eight bytes, period four", {1, 2, 3, 4, 1, 2, 3, 4}},
+        {"random 1 KB", randomBytes(1000, 1)},
+        {"random 300 KB", randomBytes(300000, 2)},
+        {"zeros 1 MB", Bytes(1 << 20, 0)},
+        {"text 400 KB", text(400000, 3)},
+        {"own binary 1 MB", ownBinary(1 << 20)},
+    };
+    Bytes periodic;
+    for (int i = 0; i < 100000; ++i)
+        periodic.push_back(uint8_t("ab"[i % 2]));
+    inputs.push_back({"period two", periodic});
+    Bytes periodThree;
+    for (int i = 0; i < 100000; ++i)
+        periodThree.push_back(uint8_t("xyz"[i % 3]));
+    inputs.push_back({"period three", periodThree});
+    // Runs around each width of the repeat count, split by single bytes.
+    Bytes runs;
+    for (uint32_t length :
+         {1u,  2u,  3u,  4u,   5u,   6u,   7u,   10u,  11u,  18u,   19u,   34u,
+          35u, 66u, 67u, 130u, 131u, 258u, 259u, 514u, 515u, 1026u, 1027u, 70000u}) {
+        runs.insert(runs.end(), length, uint8_t(length));
+        runs.push_back(0xFF);
+    }
+    inputs.push_back({"runs at each count width", runs});
+    return inputs;
+}
+
+TEST(EncoderRoundTrip, VariedInputsAtEveryLevel) {
+    for (const auto& input : variedInputs()) {
+        for (CompressionLevel level : kLevels) {
+            EXPECT_TRUE(decodesTo(encode(input.bytes, level), input.bytes))
+                << input.name << " at " << levelName(level);
+        }
+    }
+}
+
+// A random stretch repeated at a chosen distance, for lengths and distances
+// just below and above each widening of their fields, with literal runs of
+// the same sizes in between.
+TEST(EncoderRoundTrip, MatchesAtEveryFieldWidth) {
+    const uint32_t distances[] = {4,     5,     7,     8,     4099,   4100,
+                                  16387, 16388, 65539, 65540, 262147, 262148};
+    const uint32_t lengths[] = {4, 5, 7, 8, 11, 12, 19, 20, 35, 36, 67, 68, 131, 132, 4099, 4100};
+    uint32_t seed = 10;
+    for (uint32_t distance : distances) {
+        Bytes input;
+        for (uint32_t length : lengths) {
+            // Far distances are slow to fill under the sanitizers: a few lengths do.
+            if (length > distance || (distance > 20000 && length > 8 && length < 4099))
+                continue;
+            const Bytes fresh = randomBytes(distance, seed++);
+            input.insert(input.end(), fresh.begin(), fresh.end());
+            input.insert(input.end(), fresh.begin(), fresh.begin() + length);
+        }
+        for (CompressionLevel level : kLevels) {
+            const Bytes block = encode(input, level);
+            EXPECT_TRUE(decodesTo(block, input))
+                << "distance " << distance << " at " << levelName(level);
+        }
+    }
+}
+
+// Round trips alone would pass an encoder that sends everything as literals.
+TEST(EncoderRatio, RedundantInputsShrink) {
+    const Bytes fresh = randomBytes(50000, 99);
+    Bytes twice = fresh;
+    twice.insert(twice.end(), fresh.begin(), fresh.end());
+    const Bytes zeros(1 << 20, 0);
+    const Bytes words = text(400000, 3);
+    for (CompressionLevel level : kLevels) {
+        EXPECT_LT(encode(zeros, level).size(), 64u) << levelName(level);
+        EXPECT_LT(encode(twice, level).size(), fresh.size() + 1000) << levelName(level);
+        EXPECT_LT(encode(words, level).size(), words.size() / 3) << levelName(level);
+        // Incompressible data costs little more than its own size.
+        const Bytes noise = randomBytes(100000, 5);
+        EXPECT_LT(encode(noise, level).size(), noise.size() + noise.size() / 100)
+            << levelName(level);
+    }
+}
+
+TEST(EncoderRatio, BestIsNoLargerThanFast) {
+    for (const Bytes& input : {text(400000, 4), ownBinary(1 << 20)}) {
+        EXPECT_LE(encode(input, CompressionLevel::Best).size(),
+                  encode(input, CompressionLevel::Fast).size());
+    }
+}
+
+TEST(EncoderLimits, InputBeyondTheDeclarableSizeIsRefused) {
+    const uint8_t byte = 0;
+    Bytes block = {1, 2, 3};
+    EXPECT_FALSE(keld::encodeCompressedBlock(&byte, keld::kMaxBlockInput + 1,
+                                             CompressionLevel::Fast, block));
+    EXPECT_EQ(block, (Bytes{1, 2, 3}));
+}
+
+// The best level's choices are only as good as its prices: each must be the
+// number of bits the writer puts out, at every widening of every field.
+TEST(EncoderCosts, PricesMatchTheBitsWritten) {
+    const uint32_t counts[] = {1, 2, 4, 5, 16, 17, 64, 65, 1u << 20, (1u << 20) + 1};
+    for (uint32_t count : counts) {
+        keld::CodeWriter writer(0);
+        const uint64_t before = writer.bitCount();
+        const Bytes bytes(count, 'x');
+        writer.literalRun(bytes.data(), count);
+        EXPECT_EQ(writer.bitCount() - before, keld::literalRunBits(count) + 8ull * count)
+            << "literal run " << count;
+    }
+    for (uint32_t count : {3u, 4u, 5u, 6u, 7u, 10u, 11u, 1000u, 0x7FFFFFFFu}) {
+        keld::CodeWriter writer(0);
+        const uint64_t before = writer.bitCount();
+        writer.repeat('r', count);
+        EXPECT_EQ(writer.bitCount() - before, keld::repeatBits(count)) << "repeat " << count;
+    }
+    for (uint32_t length : {4u, 5u, 7u, 8u, 11u, 12u, 19u, 20u, 1000u}) {
+        for (uint32_t distance : {4u, 4099u, 4100u, 16387u, 16388u, 0x7FFFFFFFu}) {
+            keld::CodeWriter writer(0);
+            const uint64_t before = writer.bitCount();
+            writer.reference(length, distance);
+            EXPECT_EQ(writer.bitCount() - before, keld::referenceBits(length, distance))
+                << "reference " << length << " at " << distance;
+        }
+    }
+    EXPECT_EQ(keld::literalRunBits(4), 1u + 3u);
+    EXPECT_EQ(keld::repeatBits(4), 2u + 8u + 2u);
+    EXPECT_EQ(keld::referenceBits(7, 4099), 2u + 3u + 13u);
+    EXPECT_EQ(keld::referenceBits(8, 4100), 2u + 5u + 16u);
+}
+
+// The codes the writer puts out for a hand-picked sequence decode to the
+// bytes they stand for.
+TEST(EncoderCosts, WrittenCodesDecode) {
+    const Bytes head = {'a', 'b', 'c', 'd', 'e'};
+    keld::CodeWriter writer(5 + 6 + 5 + 1);
+    writer.literalRun(head.data(), 5);
+    writer.repeat('z', 6);
+    writer.reference(5, 11);
+    writer.literalRun(head.data(), 1);
+    Bytes expected = head;
+    expected.insert(expected.end(), 6, 'z');
+    expected.insert(expected.end(), head.begin(), head.end());
+    expected.push_back('a');
+    EXPECT_TRUE(decodesTo(writer.finish(), expected));
+}
+
+} // namespace
