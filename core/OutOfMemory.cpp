@@ -2,12 +2,14 @@
 
 #include "core/Fatal.h"
 
-#include <cstdio>
+#include "core/FormatText.h"
 
 namespace {
 
-// Static: the allocator has just failed, and the text must outlive the call.
+// Static: the allocator has just failed, the text must outlive the call, and
+// the dump must not read the very buffer it is writing.
 char gOutOfMemoryText[kOutOfMemoryTextSize];
+uint32_t gStackWords[kStackDumpWords];
 
 // Fills `words` with the markers followed by the stack words above them.
 // Only the 32-bit Windows build reads the real stack, bounded by the top of the
@@ -40,19 +42,18 @@ __attribute__((noinline)) void captureStack(uint32_t* words, unsigned size) {
 } // namespace
 
 int formatOutOfMemory(char* text, unsigned size, const uint32_t* words) {
-    int length = std::snprintf(text, kOutOfMemoryTextSize,
-                               "Out Of Memory.  Make sure your hard drive is not full.\n"
-                               "Requested size = %u (0x%08X)\n\nStack contents:",
-                               size, size);
+    int length = formatText(text, kOutOfMemoryTextSize,
+                            "Out Of Memory.  Make sure your hard drive is not full.\n"
+                            "Requested size = %u (0x%08X)\n\nStack contents:",
+                            size, size);
     for (int i = 0; i < kStackDumpWords && length < kOutOfMemoryTextSize; ++i)
-        length += std::snprintf(text + length, kOutOfMemoryTextSize - length, "%c%08X",
-                                i % 8 == 0 ? '\r' : ' ', static_cast<unsigned>(words[i]));
+        length += formatText(text + length, kOutOfMemoryTextSize - length, "%c%08X",
+                             i % 8 == 0 ? '\r' : ' ', static_cast<unsigned>(words[i]));
     return length < kOutOfMemoryTextSize ? length : kOutOfMemoryTextSize - 1;
 }
 
 void outOfMemory(unsigned size) {
-    uint32_t words[kStackDumpWords];
-    captureStack(words, size);
-    formatOutOfMemory(gOutOfMemoryText, size, words);
+    captureStack(gStackWords, size);
+    formatOutOfMemory(gOutOfMemoryText, size, gStackWords);
     fatalError(gOutOfMemoryText);
 }
