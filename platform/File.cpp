@@ -1,5 +1,6 @@
 #include "platform/File.h"
 
+#include "core/Fatal.h"
 #include "core/Path.h"
 #include "installer/Startup.h"
 
@@ -23,7 +24,9 @@ const char* const kOpenMessages[] = {
     "The file's Read-Only attribute is set.",
 };
 
-FileOpenResult resultForError(DWORD error, bool writeAsked, const char* path) {
+} // namespace
+
+FileOpenResult openResultForError(uint32_t error, bool writeAsked, const char* path) {
     switch (error) {
     case ERROR_INVALID_NAME:
         return FileInvalidName;
@@ -52,8 +55,6 @@ FileOpenResult resultForError(DWORD error, bool writeAsked, const char* path) {
     }
 }
 
-} // namespace
-
 const char* messageForOpenResult(int result) {
     if (result < 0 || result >= static_cast<int>(sizeof kOpenMessages / sizeof *kOpenMessages))
         return kOpenMessages[FileUnknownError];
@@ -76,15 +77,20 @@ void File::close() {
     if (handle_)
         CloseHandle(handle_);
     handle_ = nullptr;
+    positions_.clear();
     readAllowed_ = false;
     writeAllowed_ = false;
 }
 
 FileOpenResult File::open(const char* name, uint32_t flags, uint32_t attributes) {
     close();
+    name_.clear();
     const uint32_t pathMode = flags & 0xE0000000u;
     if ((!name || !*name) && pathMode != TempInTempDir)
         return FileInvalidName;
+    // Nothing in the installer works on an in-memory copy of a file.
+    if (flags & LoadIntoMemory)
+        return FileInvalidParameter;
 
     bool read = !(flags & NoRead);
     bool write = !(flags & NoWrite);
@@ -117,8 +123,12 @@ FileOpenResult File::open(const char* name, uint32_t flags, uint32_t attributes)
         name_.assign(name);
         break;
     }
-    if (name_.isEmpty())
-        return FileInvalidName;
+    if (name_.isEmpty()) {
+        // Only a temporary name comes out empty: report why it could not be
+        // made (a missing directory, say).
+        DWORD error = GetLastError();
+        return error ? openResultForError(error, false, "") : FileInvalidName;
+    }
 
     static const DWORD kDispositions[] = {OPEN_ALWAYS, OPEN_EXISTING, CREATE_NEW, CREATE_ALWAYS};
     int attempts = 0;
@@ -139,7 +149,7 @@ FileOpenResult File::open(const char* name, uint32_t flags, uint32_t attributes)
             Sleep(100);
             continue;
         }
-        return resultForError(error, write, name_.c_str());
+        return openResultForError(error, write, name_.c_str());
     }
     handle_ = h;
     readAllowed_ = read;
@@ -149,4 +159,15 @@ FileOpenResult File::open(const char* name, uint32_t flags, uint32_t attributes)
     if (flags & ProbeOnly)
         close();
     return FileOpened;
+}
+
+FileOpenResult File::openChecked(const char* name, uint32_t flags, uint32_t attributes) {
+    FileOpenResult result = open(name, flags, attributes);
+    if (result == FileOpened)
+        return result;
+    lastError_.assign(messageForOpenResult(result));
+    if (flags & Required)
+        fatalErrorf("Failed to open required file:\r\n%s\r\n\r\n%s",
+                    name_.isEmpty() ? (name ? name : "") : name_.c_str(), lastError_.c_str());
+    return result;
 }
