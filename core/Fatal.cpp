@@ -1,6 +1,6 @@
 #include "core/Fatal.h"
 
-#include <stdio.h>
+#include "core/FormatText.h"
 
 namespace {
 // Formatted fatal texts are built in a fixed buffer: the allocator may be the
@@ -9,7 +9,7 @@ char gFatalBuffer[65536];
 } // namespace
 
 void fatalErrorv(const char* format, va_list args) {
-    vsnprintf(gFatalBuffer, sizeof gFatalBuffer, format, args);
+    formatTextv(gFatalBuffer, sizeof gFatalBuffer, format, args);
     fatalError(gFatalBuffer);
 }
 

@@ -46,10 +46,12 @@ int formatOutOfMemory(char* text, unsigned size, const uint32_t* words) {
                             "Out Of Memory.  Make sure your hard drive is not full.\n"
                             "Requested size = %u (0x%08X)\n\nStack contents:",
                             size, size);
-    for (int i = 0; i < kStackDumpWords && length < kOutOfMemoryTextSize; ++i)
-        length += formatText(text + length, kOutOfMemoryTextSize - length, "%c%08X",
-                             i % 8 == 0 ? '\r' : ' ', static_cast<unsigned>(words[i]));
-    return length < kOutOfMemoryTextSize ? length : kOutOfMemoryTextSize - 1;
+    for (int i = 0; i < kStackDumpWords && length >= 0; ++i) {
+        int n = formatText(text + length, kOutOfMemoryTextSize - length, "%c%08X",
+                           i % 8 == 0 ? '\r' : ' ', static_cast<unsigned>(words[i]));
+        length = n < 0 ? -1 : length + n;
+    }
+    return length < 0 ? kOutOfMemoryTextSize - 1 : length;
 }
 
 void outOfMemory(unsigned size) {

@@ -1,7 +1,7 @@
 // printf-style formatting into a String.
 #include "core/String.h"
 
-#include <cstdio>
+#include "core/FormatText.h"
 
 namespace {
 // Texts are formatted here first: one pass for everything of ordinary size.
@@ -12,16 +12,23 @@ char gFormatBuffer[kFormatBufferSize];
 void String::appendFormatList(const char* fmt, va_list args) {
     va_list again;
     va_copy(again, args);
-    const int n = std::vsnprintf(gFormatBuffer, kFormatBufferSize, fmt, args);
-    if (n >= 0 && n < kFormatBufferSize) {
+    int n = formatTextv(gFormatBuffer, kFormatBufferSize, fmt, args);
+    if (n >= 0) {
         appendBytes(gFormatBuffer, n);
-    } else if (n > 0) {
-        // Too long for the buffer: format again at full size rather than cut
-        // the text. Built aside, since the arguments may point into this string.
+    } else {
+        // Too long for the buffer: format again into ever larger room rather
+        // than cut the text. Built aside, since the arguments may point into
+        // this string.
         String whole;
-        whole.setLength(n);
-        std::vsnprintf(whole.data_, static_cast<size_t>(n) + 1, fmt, again);
-        append(whole);
+        for (int room = kFormatBufferSize * 2; n < 0 && room > 0 && room <= 0x40000000; room *= 2) {
+            whole.setLength(room - 1);
+            va_list attempt;
+            va_copy(attempt, again);
+            n = formatTextv(whole.data_, room, fmt, attempt);
+            va_end(attempt);
+        }
+        if (n > 0)
+            appendBytes(whole.data_, n);
     }
     va_end(again);
 }

@@ -12,4 +12,6 @@ void fatalError(const char* text) {
     std::abort();
 }
 
-void fatalError(const String& text) { fatalError(text.c_str()); }
+void fatalError(const String& text) {
+    fatalError(text.c_str());
+}
