@@ -3,21 +3,16 @@
 #include "core/String.h"
 
 #include <cmath>
-#include <stdio.h>
 
 namespace {
 
-// Beyond this a double has no more digits to show; it also bounds the text.
+// Beyond this a double has no more digits to show; it also keeps the text
+// (at most 309 integer digits, a sign, a point and the decimals) well inside
+// what String::formatted can hold.
 constexpr int32_t kMaxPrecision = 1100;
 
 String printDouble(int32_t precision, double x) {
-    String out;
-    const int needed = ::snprintf(nullptr, 0, "%.*f", precision, x);
-    if (needed <= 0)
-        return out;
-    out.setLength(needed);
-    ::snprintf(out.writablePointer(0), size_t(needed) + 1, "%.*f", precision, x);
-    return out;
+    return String::formatted("%.*f", precision, x);
 }
 
 } // namespace
