@@ -245,7 +245,7 @@ TEST(PathHelpers, SamePathIgnoresCaseAndTrailingSeparators) {
 TEST(PathHelpers, Drives) {
     struct Case {
         const char* path;
-        const char* spec;
+        const char* drive;
         char letter;
         const char* root;
     } cases[] = {
@@ -253,7 +253,7 @@ TEST(PathHelpers, Drives) {
         {"\\\\srv", "", 0, ""},       {"1:\\", "", 0, ""},      {"", "", 0, ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(str(driveSpec(String(c.path))), c.spec) << c.path;
+        EXPECT_EQ(str(driveSpec(String(c.path))), c.drive) << c.path;
         EXPECT_EQ(driveLetter(String(c.path)), c.letter) << c.path;
         EXPECT_EQ(str(driveRoot(String(c.path))), c.root) << c.path;
     }
