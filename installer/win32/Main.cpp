@@ -7,12 +7,15 @@
 #include "installer/win32/Program.h"
 #include "installer/win32/Startup.h"
 #include "platform/File.h"
+#include "platform/FileList.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     setProgramName("Varnoke");
     computeStartupValues();
+    // Long directory listings keep the windows painted.
+    setFileListPump(pumpMessages);
     OleInitialize(nullptr);
 
     CommandLine commandLine;
