@@ -40,7 +40,7 @@ class BestEncoder {
 public:
     BestEncoder(const uint8_t* data, size_t size, CodeWriter& writer)
         : data_(data), size_(size), writer_(writer), finder_(data, size, kBestFinder),
-          nodes_(kSegment + 1) {}
+          nodes_((size < kSegment ? size : kSegment) + 1) {}
 
     void run() {
         size_t start = 0;

@@ -10,7 +10,7 @@ namespace keld {
 
 namespace {
 
-constexpr MatchFinderSettings kFastFinder{20, 17, 6};
+constexpr MatchFinderSettings kFastFinder{16, 15, 4};
 // Matches this long are taken at once, without the lazy look.
 constexpr uint32_t kGoodLength = 64;
 constexpr size_t kMaxCode = 0x7FFFFFFF;

@@ -42,15 +42,18 @@ size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
 } // namespace
 
 MatchFinder::MatchFinder(const uint8_t* data, size_t size, const MatchFinderSettings& settings)
-    : data_(data), size_(size), windowMask_((size_t(1) << settings.windowBits) - 1),
-      hashShift_(32 - settings.hashBits), depth_(settings.depth),
-      head_(size_t(1) << settings.hashBits, kNone) {
-    // A small input needs no more chain than its own length.
-    size_t window = windowMask_ + 1;
-    while (window / 2 >= size && window > 64)
-        window /= 2;
-    windowMask_ = window - 1;
-    chain_.assign(window, kNone);
+    : data_(data), size_(size), depth_(settings.depth) {
+    // A small input (the settings block) needs tables no larger than itself.
+    unsigned windowBits = settings.windowBits;
+    while (windowBits > 6 && (size_t(1) << (windowBits - 1)) >= size)
+        --windowBits;
+    unsigned hashBits = settings.hashBits;
+    while (hashBits > 8 && (size_t(1) << (hashBits - 1)) >= size)
+        --hashBits;
+    windowMask_ = (size_t(1) << windowBits) - 1;
+    hashShift_ = 32 - hashBits;
+    head_.assign(size_t(1) << hashBits, kNone);
+    chain_.assign(windowMask_ + 1, kNone);
 }
 
 uint32_t MatchFinder::hashAt(size_t at) const {
