@@ -3,20 +3,13 @@
 #include "core/Path.h"
 #include "installer/Startup.h"
 #include "platform/Attributes.h"
+#include "platform/DelayedFile.h"
 #include "platform/FileFinder.h"
+#include "platform/SpecialFolders.h"
 
 #include <windows.h>
 
 namespace {
-
-String windowsDirectory() {
-    const String& known = startupValues().windowsDir;
-    if (!known.isEmpty())
-        return known;
-    char buffer[MAX_PATH];
-    UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    return length > 0 && length < sizeof buffer ? String(buffer) : String();
-}
 
 // The path as the system resolves it, so that "C:\\", "C:\." or "C:\a\.."
 // are seen for the drive root they are.
@@ -47,13 +40,8 @@ bool mayRemoveTree(const String& path) {
     String resolved = fullPath(path);
     if (resolved.isEmpty() || isRoot(resolved))
         return false;
-    String windows = windowsDirectory();
+    String windows = windowsDir();
     return !samePath(path, windows) && !samePath(resolved, windows);
-}
-
-bool deleteNow(const String& path) {
-    setReadOnly(path, false);
-    return DeleteFileA(path.c_str());
 }
 
 } // namespace
@@ -117,7 +105,7 @@ bool removeDirectoryTree(const String& path) {
         String entry = joinPath(path, info.name);
         bool removed;
         if (!info.isDirectory())
-            removed = deleteNow(entry);
+            removed = deleteFile(entry, false);
         else if (info.attributes & kAttributeReparsePoint)
             removed = removeDirectory(entry);
         else
