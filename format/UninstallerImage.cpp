@@ -1,0 +1,69 @@
+#include "format/UninstallerImage.h"
+
+#include "core/ByteBuffer.h"
+#include "format/ArchiveLayout.h"
+
+#include <cstring>
+
+namespace {
+
+void lowerField(String& image, int64_t offset, uint32_t amount) {
+    if (offset < 0 || offset + 4 > image.length())
+        return;
+    const auto at = static_cast<int32_t>(offset);
+    setInt32At(image, at, static_cast<uint32_t>(getInt32At(image, at)) - amount);
+}
+
+// Moves every entry after the archive's one slot down; the last real slot
+// receives the bytes that followed the table. A section whose data lay after
+// the archive's now starts SizeOfRawData earlier in the file.
+void removeSectionEntry(String& image, const ArchiveSection& section) {
+    const int64_t table = int64_t(section.entryOffset) - int64_t(section.index) * kSectionEntrySize;
+    const uint32_t archiveEnd = section.pointerToRawData + section.sizeOfRawData;
+    const int remaining = section.sectionCount - 1;
+    for (int slot = section.index; slot < section.sectionCount; ++slot) {
+        const int64_t to = table + int64_t(slot) * kSectionEntrySize;
+        const int64_t from = to + kSectionEntrySize;
+        if (to < 0 || to + kSectionEntrySize > image.length())
+            return;
+        char* target = image.writablePointer(static_cast<int32_t>(to));
+        if (from + kSectionEntrySize <= image.length())
+            std::memmove(target, target + kSectionEntrySize, kSectionEntrySize);
+        else
+            std::memset(target, 0, kSectionEntrySize);
+        if (slot >= remaining)
+            continue;
+        const auto pointerAt = static_cast<int32_t>(to + kSectionPointerToRawData);
+        const auto pointer = static_cast<uint32_t>(getInt32At(image, pointerAt));
+        // Sections without data in the file (pointer 0) and sections before
+        // the archive keep their place.
+        if (pointer >= archiveEnd && pointer != 0)
+            setInt32At(image, pointerAt, pointer - section.sizeOfRawData);
+    }
+}
+
+} // namespace
+
+CorruptionCode buildUninstallerImage(UninstallerParts parts, const ArchiveSection& section,
+                                     String& image) {
+    image.clear();
+    if (parts.verifyInstaller && checksum(parts.head) != parts.installerChecksum)
+        return InstallerChecksumMismatch;
+    image = static_cast<String&&>(parts.head);
+    image.append(parts.tail);
+
+    const int64_t pe = section.peOffset;
+    if (pe + kNumberOfSectionsField + 2 <= image.length())
+        setInt16At(image, static_cast<int32_t>(pe + kNumberOfSectionsField),
+                   static_cast<uint16_t>(section.sectionCount - 1));
+    lowerField(image, pe + kSizeOfInitializedDataField, section.sizeOfRawData);
+    lowerField(image, pe + kSizeOfImageField, section.sizeOfRawData);
+    removeSectionEntry(image, section);
+
+    if (parts.patchOffset > 0 && parts.patchOffset < image.length() && !parts.patch.isEmpty()) {
+        const int32_t room = image.length() - parts.patchOffset;
+        const int32_t count = parts.patch.length() < room ? parts.patch.length() : room;
+        std::memcpy(image.writablePointer(parts.patchOffset), parts.patch.c_str(), count);
+    }
+    return NotCorrupt;
+}
