@@ -88,6 +88,19 @@ RunResult runUnderRobotRaw(const std::string& program, const std::string& argume
     return runRobot(args, timeoutSeconds);
 }
 
+RunResult runUnderRobotAs(const std::string& program, const std::string& argv0,
+                          const std::string& argumentText, const std::vector<std::string>& presses,
+                          int timeoutSeconds) {
+    std::vector<std::string> args = pressArgs(presses);
+    args.push_back("--argv0");
+    args.push_back(argv0);
+    args.push_back("--cmdline");
+    args.push_back(argumentText);
+    args.push_back("--");
+    args.push_back(programPath(program));
+    return runRobot(args, timeoutSeconds);
+}
+
 void parseRobotOutput(const std::string& stdoutText, RunResult& result) {
     std::istringstream lines(stdoutText);
     std::string line;

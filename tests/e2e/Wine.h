@@ -46,6 +46,12 @@ RunResult runUnderRobot(const std::vector<std::string>& programArgs,
 RunResult runUnderRobotRaw(const std::string& program, const std::string& argumentText,
                            const std::vector<std::string>& presses, int timeoutSeconds = 20);
 
+// Runs `program` with a command line whose first word is `argv0` instead of the
+// program's own path, followed by `argumentText`.
+RunResult runUnderRobotAs(const std::string& program, const std::string& argv0,
+                          const std::string& argumentText, const std::vector<std::string>& presses,
+                          int timeoutSeconds = 20);
+
 // Parses the robot's stdout (JSON lines) into `result`.
 void parseRobotOutput(const std::string& stdoutText, RunResult& result);
 

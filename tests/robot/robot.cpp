@@ -1,14 +1,17 @@
 // The robot: starts a program, reads each dialog and message box it shows, presses the
 // buttons it is told to, and reports everything as JSON lines on stdout, one per window:
 //
-//   robot.exe [--timeout SECONDS] [--press LABEL]... [--cmdline TEXT] [--] program [args]
+//   robot.exe [--timeout SECONDS] [--press LABEL]... [--cmdline TEXT] [--argv0 TEXT]
+//             [--] program [args]
 //
 //   {"window":1,"caption":"...","text":"...","buttons":[{"id":1,"label":"OK"}],"pressed":"OK"}
 //   {"exit":N}
 //
 // LABEL is a button's text (case and '&' ignored) or "id:N". Once the labels are used up
 // the default button (or the only one) is pressed. --cmdline gives the argument text
-// verbatim, for programs that split their command line by rules of their own.
+// verbatim, for programs that split their command line by rules of their own; --argv0
+// gives the command line's first word in place of the program's path, for programs that
+// find their own file through it.
 //
 // Exit codes: 0 the program ended (its code is in the "exit" line); 2 no new window
 // within the timeout while the program kept running; 3 a label is not on the window (or
@@ -36,6 +39,7 @@ struct Options {
     std::vector<std::wstring> presses;
     bool rawArguments = false;
     std::wstring rawText;
+    std::wstring argv0;                // the command line's first word, when not the program path
     std::vector<std::wstring> program; // program path, then its arguments
 };
 
@@ -82,6 +86,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
         } else if (arg == L"--cmdline" && hasValue) {
             options.rawArguments = true;
             options.rawText = argv[++i];
+        } else if (arg == L"--argv0" && hasValue) {
+            options.argv0 = argv[++i];
         } else if (arg.compare(0, 2, L"--") == 0) {
             error = "unknown option or missing value: " + narrow(arg);
             return false;
@@ -93,7 +99,7 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
         options.program.push_back(argv[i]);
     if (options.program.empty()) {
         error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--cmdline TEXT] "
-                "[--] program [args]";
+                "[--argv0 TEXT] [--] program [args]";
         return false;
     }
     if (options.rawArguments && options.program.size() > 1) {
@@ -124,7 +130,7 @@ std::wstring quoteArgument(const std::wstring& arg) {
 }
 
 std::wstring commandLine(const Options& options) {
-    std::wstring line = L"\"" + options.program[0] + L"\"";
+    std::wstring line = options.argv0.empty() ? L"\"" + options.program[0] + L"\"" : options.argv0;
     if (options.rawArguments) {
         line += L" " + options.rawText;
         return line;
@@ -285,8 +291,9 @@ int main() {
     startup.hStdOutput = errors;
     startup.hStdError = errors;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
+    const wchar_t* application = options.argv0.empty() ? nullptr : options.program[0].c_str();
+    if (!CreateProcessW(application, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process))
         return fail(4, "cannot start " + narrow(line) + ": Win32 error " +
                            std::to_string(GetLastError()));
     CloseHandle(process.hThread);
