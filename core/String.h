@@ -30,6 +30,10 @@ inline constexpr int kFindSkipQuoted = 0x10;  // text between double quotes is n
 inline constexpr int kFindBackward = 0x20;    // search backward from start - 1
 inline constexpr int kFindEndIndex = 0x2000;  // return the index just after the match
 inline constexpr int kFindCharSet = 0x4000; // the pattern is a set: match any one of its characters
+// Flags of removeChars besides kFindNoCase, kFindSkipQuoted and kFindBackward.
+inline constexpr int kRemoveCharsFirstOnly = 0x8;    // stop after the first removal
+inline constexpr int kRemoveCharsLeadingOnly = 0x40; // stop at the first character kept
+inline constexpr int kRemoveCharsNotInSet = 0x80;    // remove the characters not in the set
 
 class String {
 public:
@@ -134,8 +138,10 @@ public:
     int removeChar(char ch, int start = 0, int maxLength = kWholeText);
     // Removes up to count occurrences of pattern; returns how many went.
     int removeSubstrings(const char* pattern, int count, bool caseSensitive);
-    // Removes every character of set from max(start, 0) on (kFindNoCase folds,
-    // kFindSkipQuoted keeps quoted stretches); returns the count.
+    // Removes the characters of set met walking from max(start, 0) to the end
+    // (backward to the front with kFindBackward); kFindNoCase folds,
+    // kFindSkipQuoted keeps quoted stretches, and the kRemoveChars flags stop
+    // early or invert the set. Returns the count.
     int removeChars(const char* set, int start = 0, int flags = 0);
 
     // --- Trimming and quoting (white space: space, CR, LF, tab) -------------

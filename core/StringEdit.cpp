@@ -82,23 +82,46 @@ int String::removeChar(char ch, int start, int maxLength) {
 }
 
 int String::removeChars(const char* set, int start, int flags) {
+    const bool invert = flags & kRemoveCharsNotInSet;
+    if (!set || (!*set && !invert) || length_ <= 0)
+        return 0;
+    const bool backward = flags & kFindBackward;
     if (start < 0)
         start = 0;
-    if (!set || !*set || start >= length_)
+    if (backward && start >= length_)
+        start = length_ - 1;
+    if (start >= length_)
         return 0;
     const CharSet members(set, static_cast<int>(std::strlen(set)), flags & kFindNoCase);
-    const bool skipQuoted = flags & kFindSkipQuoted;
+    // Marks the characters to remove first, so that a backward walk and a
+    // forward one share the compaction below.
+    String marks;
+    marks.setLength(length_);
+    std::memset(marks.data_, 0, static_cast<size_t>(length_));
     bool quoted = false;
-    int out = start;
-    for (int i = start; i < length_; ++i) {
+    int removed = 0;
+    const int step = backward ? -1 : 1;
+    for (int i = start; i >= 0 && i < length_; i += step) {
         const char c = data_[i];
-        if (skipQuoted && c == '"')
+        if ((flags & kFindSkipQuoted) && c == '"') {
             quoted = !quoted;
-        else if (!quoted && members.contains(c))
+        } else if (!quoted && members.contains(c) != invert) {
+            marks.data_[i] = 1;
+            ++removed;
+            if (flags & kRemoveCharsFirstOnly)
+                break;
             continue;
-        data_[out++] = c;
+        }
+        if (flags & kRemoveCharsLeadingOnly)
+            break;
     }
-    const int removed = length_ - out;
+    if (removed == 0)
+        return 0;
+    int out = 0;
+    for (int i = 0; i < length_; ++i) {
+        if (!marks.data_[i])
+            data_[out++] = data_[i];
+    }
     setLength(out);
     return removed;
 }

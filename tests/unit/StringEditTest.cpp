@@ -171,6 +171,36 @@ TEST(StringErase, RemovingCharactersAndSubstrings) {
     EXPECT_EQ(v.removeChars("", 0, 0), 0);
 }
 
+TEST(StringEdit, RemoveCharsFlags) {
+    struct Case {
+        const char* text;
+        const char* set;
+        int start;
+        int flags;
+        int removed;
+        const char* result;
+    } cases[] = {
+        {"C:\\dir\r\n\tx", "\\\r\n\t", 0, 0, 4, "C:dirx"},
+        {"a-b-c", "-", 0, kRemoveCharsFirstOnly, 1, "ab-c"},
+        {"a-b-c", "-", 4, kFindBackward | kRemoveCharsFirstOnly, 1, "a-bc"},
+        {"a-b-c", "-", 99, kFindBackward, 2, "abc"},
+        {"a-b-c", "-", 2, kFindBackward, 1, "ab-c"},
+        {"  x y ", " ", 0, kRemoveCharsLeadingOnly, 2, "x y "},
+        {"  x y  ", " ", 99, kFindBackward | kRemoveCharsLeadingOnly, 2, "  x y"},
+        {"a1b2c3", "0123456789", 0, kRemoveCharsNotInSet, 3, "123"},
+        {"abc", "", 0, kRemoveCharsNotInSet, 3, ""},
+        {"xXyY", "x", 0, kFindNoCase | kRemoveCharsNotInSet, 2, "xX"},
+        {"a \"b c\" d", " ", 0, kFindSkipQuoted | kRemoveCharsFirstOnly, 1, "a\"b c\" d"},
+        {"", "x", 0, 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        String s(c.text);
+        EXPECT_EQ(s.removeChars(c.set, c.start, c.flags), c.removed)
+            << c.text << " flags 0x" << std::hex << c.flags;
+        EXPECT_EQ(text(s), c.result) << c.text << " flags 0x" << std::hex << c.flags;
+    }
+}
+
 TEST(StringTrim, WhiteSpaceAndSets) {
     String s(" \t\r\n text \r\n");
     EXPECT_EQ(s.trim(), 8);
