@@ -2,12 +2,17 @@
 // choice between installing and uninstalling.
 #include "core/Fatal.h"
 #include "core/ProgramName.h"
+#include "installer/Archive.h"
 #include "installer/CommandLine.h"
 #include "installer/InstallSettings.h"
+#include "installer/SettingsReader.h"
+#include "installer/Startup.h"
+#include "installer/win32/Archive.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Startup.h"
 #include "platform/File.h"
 #include "platform/FileList.h"
+#include "platform/SpecialFolders.h"
 
 #include <windows.h>
 
@@ -38,5 +43,28 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
         fatalErrorf("Error code 1: The Varnoke could not open itself.\r\nFilename: %s\r\n"
                     "Error #%d: %s",
                     self.c_str(), opened, messageForOpenResult(opened));
+
+    locateArchive(file);
+    readArchiveHeader();
+    SettingsInputs inputs;
+    inputs.productName = commandLine.productName;
+    inputs.windowsDir = startupValues().windowsDir;
+    inputs.programFilesDir = programsDir();
+    inputs.commonFilesDir = commonDir();
+    inputs.installerFileSize = archiveState().installerSize;
+    SettingsReader reader(loadSettingsBlock(), inputs, installSettings());
+    CorruptionCode code = reader.readHead();
+    if (code != NotCorrupt)
+        corruptInstaller(code);
+    const InstallSettings& settings = installSettings();
+    if (settings.has(AutomaticInstall))
+        programState().automaticMode = true;
+    checkSettingsChecksum(reader.bytes());
+    code = reader.readRest();
+    if (code != NotCorrupt)
+        corruptInstaller(code);
+    programState().errorsInAutomaticMode = settings.has(ErrorsInAutomaticMode);
+    buildUninstallerImage(file);
+    loadDataArea(file);
     exitInstaller();
 }

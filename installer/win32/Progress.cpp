@@ -1,0 +1,17 @@
+#include "installer/win32/Progress.h"
+
+#include "installer/win32/Program.h"
+
+#include <windows.h>
+
+void setProgress(int) {
+    pumpMessages();
+}
+
+void confirmCancel() {
+    const String text = message(28);
+    const String caption = message(20);
+    if (MessageBoxA(ownerWindow(), text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) ==
+        IDYES)
+        exitInstaller();
+}

@@ -1,0 +1,32 @@
+// Installers built with keld's writers from the Windows build's varnoke.exe,
+// written into a fresh folder so that their volume files lie beside them.
+#pragma once
+
+#include "installer/InstallSettings.h"
+#include "keld/ArchiveWriter.h"
+
+#include <functional>
+#include <string>
+
+namespace e2e {
+
+// Settings every archive test starts from: one English column with the
+// texts of the volume requests, and the corruption text from the archive.
+InstallSettings archiveTestSettings();
+
+struct BuiltSetup {
+    std::string dir;
+    std::string exe;
+    keld::BuiltInstaller installer;
+};
+
+// Builds setup.exe (and its volumes) into a new folder, laid out as the
+// settings say (compression, tail, volume names and tags). `corrupt` may change
+// the finished installer before it is written.
+BuiltSetup buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
+                      const std::function<void(keld::BuiltInstaller&)>& corrupt = nullptr);
+
+keld::Bytes readBytes(const std::string& path);
+void writeBytes(const std::string& path, const keld::Bytes& bytes);
+
+} // namespace e2e
