@@ -199,22 +199,14 @@ struct SettingsDate {
 // condition value, i32 flags.
 struct FileDeletion {
     String pattern;
-    uint8_t condition = 0; // FileDeletionCondition
+    // 0: none; 1 to 3 compare the file's date with the value, 4 to 6 its size.
+    uint8_t condition = 0;
     String conditionValue;
     int32_t flags = 0; // kDeleteAtRestart
 };
 
 // The pattern that ends the deletion list; nothing else of its record follows.
 inline constexpr char kDeletionListEnd[] = "~~THE END~~";
-
-enum FileDeletionCondition : uint8_t {
-    NoCondition = 0,
-    // 1 to 3 compare the file's date with the condition value, 4 to 6 its size.
-    FirstDateCondition = 1,
-    LastDateCondition = 3,
-    FirstSizeCondition = 4,
-    LastSizeCondition = 6,
-};
 
 // Delete at the next restart when the file cannot be deleted now.
 inline constexpr int32_t kDeleteAtRestart = 0x2;
@@ -235,18 +227,18 @@ struct FileAssociation {
 // The verb becomes the file type's default verb.
 inline constexpr int32_t kAssociationDefaultVerb = 0x1;
 
+enum UninstallDataType : uint8_t {
+    UninstallText = 0,       // as every type but the two below: REG_SZ
+    UninstallExpandText = 2, // written as REG_EXPAND_SZ
+    UninstallNumber = 4,     // written as an unsigned 32-bit REG_DWORD
+};
+
 // An extra value of the product's uninstall entry. On the wire: text name,
 // u8 type, text value.
 struct UninstallData {
     String name;
-    uint8_t type = 0; // UninstallDataType; any other type is plain text
+    uint8_t type = UninstallText;
     String value;
-};
-
-enum UninstallDataType : uint8_t {
-    UninstallText = 1,
-    UninstallExpandText = 2, // written as REG_EXPAND_SZ
-    UninstallNumber = 4,     // written as an unsigned 32-bit REG_DWORD
 };
 
 // --- The walk ---------------------------------------------------------------

@@ -60,9 +60,8 @@ inline InstallSettings sampleSettings() {
     s.volumeTag = 0x1234567;
     s.uninstallerPatchOffset = 0x400;
     s.uninstallerPatchBytes = String("\x90\x90\0\xC3", 4);
-    s.fileDeletions.append(FileDeletion{"%InstallDir%\\*.tmp", NoCondition, "", 0});
-    s.fileDeletions.append(
-        FileDeletion{"old.dll", FirstDateCondition, "7/3/2005", kDeleteAtRestart});
+    s.fileDeletions.append(FileDeletion{"%InstallDir%\\*.tmp", 0, "", 0});
+    s.fileDeletions.append(FileDeletion{"old.dll", 1, "7/3/2005", kDeleteAtRestart});
     s.fileAssociations.append(
         FileAssociation{kAssociationDefaultVerb, ".note", "AcmeNote", "Acme note", "open", "&Open",
                         "\"%InstallDir%\\notes.exe\" \"%1\"", "", "%InstallDir%\\notes.exe,1"});
