@@ -1,0 +1,186 @@
+#include "keld/Build.h"
+
+#include "core/ByteBuffer.h"
+#include "core/Date.h"
+#include "format/ArchiveLayout.h"
+#include "format/FileEntry.h"
+#include "keld/SettingsWriter.h"
+#include "keld/VersionResource.h"
+
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace keld {
+
+namespace {
+
+bool readBytes(const std::string& path, Bytes& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+std::optional<int64_t> modificationTime(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return int64_t(info.st_mtime);
+}
+
+std::string fileStem(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool readFileRecords(const Project& project, std::vector<FileRecord>& records, int64_t& newest,
+                     uint64_t& total, std::vector<std::string>& errors) {
+    for (const ProjectFile& f : project.files) {
+        FileRecord record;
+        const std::optional<int64_t> time = modificationTime(f.source);
+        if (!time || !readBytes(f.source, record.data)) {
+            errors.push_back(describe(f.where, "cannot read the source file \"" + f.source + "\""));
+            continue;
+        }
+        if (record.data.size() > size_t(kMaxStoredFileSize)) {
+            errors.push_back(describe(f.where, "the file \"" + f.source +
+                                                   "\" is larger than the installer takes "
+                                                   "(1 GB, 1073741824 bytes)"));
+            continue;
+        }
+        newest = std::max(newest, *time);
+        total += record.data.size();
+        record.name = f.name;
+        record.kind = f.kind;
+        record.options = f.options;
+        record.attributes = f.attributes;
+        record.time = timeStampOf(*time);
+        record.detail = f.detail;
+        if (f.kind >= SystemFile && !f.versionGiven)
+            record.detail = fileVersionText(record.data);
+        record.icon = f.icon;
+        record.arguments = f.arguments;
+        record.target = f.target;
+        record.workingDirectory = f.workingDirectory;
+        records.push_back(std::move(record));
+    }
+    return errors.empty();
+}
+
+// The package time: the project's, SOURCE_DATE_EPOCH, or the newest source.
+TimeStamp packageTime(const Project& project, const BuildOptions& options, int64_t newest) {
+    if (project.packageTime)
+        return *project.packageTime;
+    if (options.sourceDateEpoch)
+        return timeStampOf(*options.sourceDateEpoch);
+    for (const std::string& path : project.settingsSources)
+        newest = std::max(newest, modificationTime(path).value_or(0));
+    if (newest == 0)
+        newest = modificationTime(project.path).value_or(0);
+    return timeStampOf(newest);
+}
+
+// The settings keld fills in that a project need not name.
+void completeSettings(InstallSettings& s, const Project& project, const BuildOptions& options,
+                      int64_t newest) {
+    s.packageTime = packageTime(project, options, newest);
+    if (s.packageTime.hasDate()) {
+        const Date date(s.packageTime.month, s.packageTime.day, s.packageTime.year);
+        s.dateRecord =
+            SettingsDate{date.dayNumber(), date.month(), date.day(), date.year(), date.weekday()};
+    }
+    if (s.volumeBaseName.isBlank())
+        s.volumeBaseName = String(fileStem(options.outputPath).c_str());
+    if (s.volumeBaseName.isBlank())
+        s.volumeBaseName = "setup";
+    // Volumes of another product or version are told apart by their tag.
+    if (s.volumeTag == 0) {
+        const String seed =
+            String::formatted("%s %s", s.productName.c_str(), s.displayVersion.c_str());
+        s.volumeTag = int32_t(checksum(seed));
+    }
+}
+
+} // namespace
+
+TimeStamp timeStampOf(int64_t secondsSinceEpoch) {
+    const std::time_t seconds = std::time_t(secondsSinceEpoch);
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    return TimeStamp{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                     parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+bool buildProject(const Project& project, const BuildOptions& options, BuildResult& result,
+                  std::vector<std::string>& errors) {
+    result = BuildResult();
+    std::vector<FileRecord> records;
+    int64_t newest = 0;
+    if (!readFileRecords(project, records, newest, result.sourceBytes, errors))
+        return false;
+
+    result.settings = project.settings;
+    InstallSettings& s = result.settings;
+    completeSettings(s, project, options, newest);
+
+    SettingsWriter writer;
+    if (!writer.write(s)) {
+        errors.push_back(describe({project.path, 0, 0}, std::string("the settings cannot be "
+                                                                    "written: ") +
+                                                            writer.failure().c_str()));
+        return false;
+    }
+    const String& written = writer.bytes();
+    const Bytes settings(written.c_str(), written.c_str() + written.length());
+
+    ArchiveOptions archive;
+    archive.level = project.output.level;
+    archive.compressData = project.output.compress;
+    archive.dataBeyondImage = project.output.placement == DataPlacement::BeyondImage;
+    if (project.output.volumeSize > 0) {
+        archive.firstPartLimit = project.output.volumeSize;
+        archive.volumeSize = size_t(project.output.volumeSize);
+    }
+    archive.volumeBaseName = s.volumeBaseName.c_str();
+    archive.volumeTag = uint32_t(s.volumeTag);
+
+    if (options.progress && project.output.compress && result.sourceBytes > (1u << 20))
+        options.progress("Compressing " + std::to_string(records.size()) + " files, " +
+                         std::to_string((result.sourceBytes + (1u << 19)) >> 20) + " MB...");
+    std::string error;
+    if (!buildInstaller(options.stub, settings, records, archive, result.installer, error)) {
+        errors.push_back(describe({project.path, 0, 0}, error));
+        return false;
+    }
+    if (s.has(Uninstallable) &&
+        int64_t(s.uninstallerPatchOffset) > int64_t(result.installer.setup.size())) {
+        errors.push_back(describe({project.path, 0, 0},
+                                  "the uninstaller patch offset lies beyond setup.exe (" +
+                                      std::to_string(result.installer.setup.size()) + " bytes)"));
+        return false;
+    }
+    return true;
+}
+
+bool writeBuild(const BuildResult& result, const std::string& outputPath, std::string& error) {
+    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
+    const Bytes& setup = result.installer.setup;
+    if (!out || !out.write(reinterpret_cast<const char*>(setup.data()), long(setup.size())) ||
+        !(out.close(), out)) {
+        error = "cannot write " + outputPath;
+        return false;
+    }
+    return writeVolumeFiles(result.installer.volumes, folderOf(outputPath), error);
+}
+
+} // namespace keld

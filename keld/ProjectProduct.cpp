@@ -1,0 +1,172 @@
+// The [product] and [display] tables.
+#include "keld/ProjectNames.h"
+#include "keld/ProjectReading.h"
+
+namespace keld {
+
+namespace {
+
+// Flags named in a list; `which` says what the names are for messages.
+bool readBits(ProjectReading& r, const toml::table& table, const char* key,
+              const std::vector<NamedValue>& names, const char* which, uint64_t& out) {
+    const toml::node* node = table.get(key);
+    if (!node)
+        return true;
+    const toml::array* list = node->as_array();
+    if (!list) {
+        r.error(*node,
+                std::string("\"") + key + "\" must be a list of " + which + " in square brackets");
+        return false;
+    }
+    bool ok = true;
+    for (const toml::node& item : *list) {
+        const auto* name = item.as_string();
+        const std::optional<uint64_t> bit = name ? valueOf(names, name->get()) : std::nullopt;
+        if (!bit) {
+            r.error(item, std::string("unknown ") + which +
+                              (name ? " \"" + name->get() + "\"" : std::string()) + "; known are " +
+                              nameList(names));
+            ok = false;
+            continue;
+        }
+        out |= *bit;
+    }
+    return ok;
+}
+
+void readUninstallerPatch(ProjectReading& r, const toml::table& product, InstallSettings& s) {
+    int64_t offset = 0;
+    r.integer(product, "uninstaller-patch-offset", 0, INT32_MAX, offset);
+    r.fileContents(product, "uninstaller-patch", s.uninstallerPatchBytes);
+    s.uninstallerPatchOffset = int32_t(offset);
+    const bool hasBytes = product.get("uninstaller-patch") != nullptr;
+    if (hasBytes != (offset > 0))
+        r.error(product.source(), "\"uninstaller-patch\" and \"uninstaller-patch-offset\" "
+                                  "go together (an offset above 0 and a file)");
+    if (hasBytes && !s.has(Uninstallable))
+        r.error(*product.get("uninstaller-patch"),
+                "an uninstaller patch needs the flag \"Uninstallable\"");
+}
+
+} // namespace
+
+void readProductSection(ProjectReading& r, const toml::table& root) {
+    const toml::table* product = r.table(root, "product");
+    if (!product) {
+        if (!root.get("product"))
+            r.error("the project has no [product] table; it needs at least a name");
+        return;
+    }
+    r.onlyKeys(*product,
+               {"name",
+                "publisher",
+                "version",
+                "install-dir",
+                "uninstall-key",
+                "uninstall-subdir",
+                "uninstaller-name",
+                "shared-path",
+                "start-menu",
+                "registry",
+                "master-product",
+                "flags",
+                "all-users",
+                "step-pause",
+                "excluded-systems",
+                "time",
+                "desktop-folder",
+                "desktop-folder-icon",
+                "uninstaller-patch",
+                "uninstaller-patch-offset"},
+               "[product]");
+    InstallSettings& s = r.project().settings;
+    r.text(*product, "name", s.productName);
+    if (s.productName.isBlank())
+        r.error(product->get("name") ? product->get("name")->source() : product->source(),
+                "the product needs a \"name\"");
+    r.text(*product, "publisher", s.publisher);
+    r.text(*product, "version", s.displayVersion);
+    r.text(*product, "install-dir", s.defaultInstallDir);
+    r.text(*product, "uninstall-key", s.uninstallKey);
+    r.text(*product, "uninstall-subdir", s.uninstallSubdir);
+    s.uninstallerName = "Uninstall.exe";
+    r.text(*product, "uninstaller-name", s.uninstallerName);
+    r.text(*product, "shared-path", s.sharedPath);
+    r.text(*product, "start-menu", s.productStartMenu);
+    r.text(*product, "registry", s.productRegistry);
+    r.text(*product, "desktop-folder", s.desktopFolder);
+    r.fileContents(*product, "desktop-folder-icon", s.desktopFolderIcon);
+
+    readBits(r, *product, "flags", productFlagNames(), "flag", s.productFlags);
+    if (product->get("master-product")) {
+        r.text(*product, "master-product", s.masterProductName);
+        s.productFlags |= MasterProduct;
+    }
+    if (s.has(Uninstallable) && s.uninstallerName.isBlank())
+        r.error(*product->get("uninstaller-name"), "an uninstallable product needs an "
+                                                   "\"uninstaller-name\"");
+
+    bool allUsers = false;
+    r.boolean(*product, "all-users", allUsers);
+    s.shortcutMode = allUsers ? 1 : 0;
+    int64_t pause = 0;
+    r.integer(*product, "step-pause", kStepPauseRange.min, kStepPauseRange.max, pause);
+    s.stepPause = uint16_t(pause);
+    uint64_t excluded = 0;
+    readBits(r, *product, "excluded-systems", systemNames(), "system", excluded);
+    s.excludedSystems = int32_t(excluded);
+    r.time(*product, "time", r.project().packageTime);
+    readUninstallerPatch(r, *product, s);
+}
+
+void readDisplaySection(ProjectReading& r, const toml::table& root) {
+    InstallSettings& s = r.project().settings;
+    // A plain blue gradient with a white title unless the project says otherwise.
+    s.titleColor = 0xFFFFFF;
+    s.topColor = 0x800000;
+    s.bottomColor = 0x000000;
+    s.titleFont = "Arial";
+    s.taskbarText = s.productName;
+    const toml::table* display = r.table(root, "display");
+    if (display) {
+        r.onlyKeys(*display,
+                   {"taskbar-text", "title-color", "title-shadow", "title-position", "title-font",
+                    "top-color", "bottom-color", "bitmap", "bitmap-size", "stretch-mode"},
+                   "[display]");
+        r.text(*display, "taskbar-text", s.taskbarText);
+        r.colour(*display, "title-color", s.titleColor);
+        r.colour(*display, "top-color", s.topColor);
+        // A top colour alone gives one plain colour.
+        if (display->get("top-color"))
+            s.bottomColor = s.topColor;
+        r.colour(*display, "bottom-color", s.bottomColor);
+        bool shadow = false;
+        r.boolean(*display, "title-shadow", shadow);
+        s.titleShadow = shadow ? 1 : 0;
+        int64_t value = 0;
+        if (r.integer(*display, "title-position", 0, 255, value))
+            s.titlePosition = uint8_t(value);
+        r.text(*display, "title-font", s.titleFont);
+        value = 0;
+        if (r.integer(*display, "bitmap-size", kBitmapSizeRange.min, kBitmapSizeRange.max, value))
+            s.bitmapSize = int32_t(value);
+        value = 0;
+        if (r.integer(*display, "stretch-mode", INT32_MIN, INT32_MAX, value))
+            s.stretchMode = int32_t(value);
+        String bitmap;
+        if (display->get("bitmap") && r.fileContents(*display, "bitmap", bitmap)) {
+            // The installer takes the bitmap from its info header on; a .bmp
+            // file starts with a 14-byte file header before it.
+            if (bitmap.length() <= 14 || bitmap.c_str()[0] != 'B' || bitmap.c_str()[1] != 'M')
+                r.error(*display->get("bitmap"), "the background bitmap is not a .bmp file");
+            else
+                s.backgroundBitmapData = String(bitmap.c_str() + 14, bitmap.length() - 14);
+            s.productFlags |= BackgroundBitmap;
+        }
+    }
+    s.monoColor = s.topColor == s.bottomColor;
+    if (s.has(BackgroundBitmap) && s.backgroundBitmapData.isEmpty())
+        r.error("the flag \"BackgroundBitmap\" needs a \"bitmap\" in [display]");
+}
+
+} // namespace keld
