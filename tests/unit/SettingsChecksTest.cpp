@@ -87,6 +87,19 @@ TEST(SettingsChecks, BlankVolumeBaseNameGives21) {
     EXPECT_EQ(readCode(empty), BlankVolumeBaseName);
 }
 
+// A length beyond the stream claims no memory (the largest would end the
+// test program through the out-of-memory report); the zeros after the end
+// then run the deletion list to its limit.
+TEST(SettingsChecks, LengthsBeyondTheStreamClaimNothing) {
+    const SettingsField fields[] = {SettingsField::BackgroundBitmapData,
+                                    SettingsField::DesktopFolderIcon,
+                                    SettingsField::UninstallerPatchBytes};
+    for (SettingsField field : fields)
+        for (int64_t length : {int64_t(INT32_MAX), int64_t(1) << 24})
+            EXPECT_EQ(readCode(withField(field, length, 4)), TooManyDeletions)
+                << settingsFieldName(field) << " " << length;
+}
+
 // The 1001st record is still taken; one more gives 38.
 TEST(SettingsChecks, DeletionListHoldsAtMost1001Records) {
     InstallSettings s = sampleSettings();
