@@ -24,11 +24,21 @@ bool readBytes(const std::string& path, Bytes& out) {
     return !in.bad();
 }
 
-std::optional<int64_t> modificationTime(const std::string& path) {
+struct SourceInfo {
+    int64_t modified = 0;
+    int64_t size = 0;
+};
+
+std::optional<SourceInfo> sourceInfo(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0)
         return std::nullopt;
-    return int64_t(info.st_mtime);
+    return SourceInfo{int64_t(info.st_mtime), int64_t(info.st_size)};
+}
+
+std::optional<int64_t> modificationTime(const std::string& path) {
+    const std::optional<SourceInfo> info = sourceInfo(path);
+    return info ? std::optional<int64_t>(info->modified) : std::nullopt;
 }
 
 std::string fileStem(const std::string& path) {
@@ -47,24 +57,25 @@ bool readFileRecords(const Project& project, std::vector<FileRecord>& records, i
                      uint64_t& total, std::vector<std::string>& errors) {
     for (const ProjectFile& f : project.files) {
         FileRecord record;
-        const std::optional<int64_t> time = modificationTime(f.source);
-        if (!time || !readBytes(f.source, record.data)) {
-            errors.push_back(describe(f.where, "cannot read the source file \"" + f.source + "\""));
-            continue;
-        }
-        if (record.data.size() > size_t(kMaxStoredFileSize)) {
+        const std::optional<SourceInfo> info = sourceInfo(f.source);
+        // Checked before reading, so that a huge file is refused at once.
+        if (info && info->size > kMaxStoredFileSize) {
             errors.push_back(describe(f.where, "the file \"" + f.source +
                                                    "\" is larger than the installer takes "
                                                    "(1 GB, 1073741824 bytes)"));
             continue;
         }
-        newest = std::max(newest, *time);
+        if (!info || !readBytes(f.source, record.data)) {
+            errors.push_back(describe(f.where, "cannot read the source file \"" + f.source + "\""));
+            continue;
+        }
+        newest = std::max(newest, info->modified);
         total += record.data.size();
         record.name = f.name;
         record.kind = f.kind;
         record.options = f.options;
         record.attributes = f.attributes;
-        record.time = timeStampOf(*time);
+        record.time = timeStampOf(info->modified);
         record.detail = f.detail;
         if (f.kind >= SystemFile && !f.versionGiven)
             record.detail = fileVersionText(record.data);

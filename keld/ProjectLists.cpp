@@ -98,6 +98,13 @@ void readAssociations(ProjectReading& r, const toml::table& root, InstallSetting
         required(r, t, "extension", a.extension, "an association");
         required(r, t, "verb", a.verb, "an association");
         required(r, t, "command", a.commandLine, "an association");
+        // An association for a language the installer does not carry never applies.
+        bool known = a.language.isEmpty();
+        for (const String& language : s.languages)
+            known = known || language.equalsString(a.language);
+        if (!known)
+            r.error(*t.get("language"), std::string("the language \"") + a.language.c_str() +
+                                            "\" is not one of the project's languages");
         s.fileAssociations.append(a);
     }
 }
@@ -134,16 +141,6 @@ void readRegistryLists(ProjectReading& r, const toml::table& root) {
     readDeletions(r, root, s);
     readAssociations(r, root, s);
     readUninstallValues(r, root, s);
-    // An association for a language the installer does not carry never applies.
-    for (const FileAssociation& a : s.fileAssociations) {
-        bool known = a.language.isEmpty();
-        for (const String& language : s.languages)
-            known = known || language.equalsString(a.language);
-        if (!known)
-            r.error(std::string("an association for \"") + a.extension.c_str() +
-                    "\" names the language \"" + a.language.c_str() +
-                    "\", which the project does not have");
-    }
 }
 
 } // namespace keld
