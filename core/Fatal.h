@@ -12,7 +12,8 @@ class String;
 [[noreturn]] void fatalError(const char* text);
 [[noreturn]] void fatalError(const String& text);
 [[noreturn]] void fatalErrorf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-[[noreturn]] void fatalErrorv(const char* format, va_list args);
+[[noreturn]] void fatalErrorv(const char* format, va_list args)
+    __attribute__((format(printf, 1, 0)));
 
 // "Internal Fatal Error\r\nModule: %s\r\nLine: %d"
 [[noreturn]] void internalError(const char* module, int line);
