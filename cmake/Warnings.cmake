@@ -3,8 +3,14 @@ set(VARNOKE_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast
     -Woverloaded-virtual -Wformat=2 -Wimplicit-fallthrough -Werror)
 
 # Portable and installer code: no exceptions, no RTTI, as the installer is built.
+# For Windows also built for size, single-threaded: guarded statics would drag
+# the threads library and the verbose terminate handler into varnoke.exe.
 function(varnoke_strict target)
     target_compile_options(${target} PRIVATE ${VARNOKE_WARNINGS} -fno-exceptions -fno-rtti)
+    if(WIN32)
+        target_compile_options(${target} PRIVATE -Os -ffunction-sections -fno-threadsafe-statics
+            -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    endif()
 endfunction()
 
 # Test and tool code: warnings as errors, but exceptions and RTTI as the libraries expect.
