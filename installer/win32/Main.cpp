@@ -12,6 +12,7 @@
 #include "installer/win32/Startup.h"
 #include "platform/File.h"
 #include "platform/FileList.h"
+#include "platform/Process.h"
 #include "platform/SpecialFolders.h"
 
 #include <windows.h>
@@ -19,8 +20,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     setProgramName("Varnoke");
     computeStartupValues();
-    // Long directory listings keep the windows painted.
+    // Long directory listings and waits for batch processes keep the windows painted.
     setFileListPump(pumpMessages);
+    setProcessWaitPump(pumpMessages);
     OleInitialize(nullptr);
 
     CommandLine commandLine;
