@@ -43,8 +43,10 @@ void writeBytes(const std::string& path, const keld::Bytes& bytes) {
     EXPECT_TRUE(out.good()) << path;
 }
 
-BuiltSetup buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
-                      const std::function<void(keld::BuiltInstaller&)>& corrupt) {
+BuiltSetup
+buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
+           const std::function<void(keld::BuiltInstaller&)>& corrupt,
+           const std::function<void(const SettingsWriter&, keld::Bytes&)>& patchSettings) {
     BuiltSetup built;
     char folder[] = "/tmp/varnoke-archive-XXXXXX";
     if (!mkdtemp(folder)) {
@@ -60,7 +62,9 @@ BuiltSetup buildSetup(const InstallSettings& settings, const keld::ArchiveOption
         return built;
     }
     const String& text = writer.bytes();
-    const keld::Bytes settingsBytes(text.c_str(), text.c_str() + text.length());
+    keld::Bytes settingsBytes(text.c_str(), text.c_str() + text.length());
+    if (patchSettings)
+        patchSettings(writer, settingsBytes);
 
     std::vector<keld::FileRecord> files(2);
     files[0].name = "readme.txt";

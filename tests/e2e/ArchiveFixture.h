@@ -4,6 +4,7 @@
 
 #include "installer/InstallSettings.h"
 #include "keld/ArchiveWriter.h"
+#include "keld/SettingsWriter.h"
 
 #include <functional>
 #include <string>
@@ -23,8 +24,12 @@ struct BuiltSetup {
 // Builds setup.exe (and its volumes) into a new folder, laid out as the
 // settings say (compression, tail, volume names and tags). `corrupt` may change
 // the finished installer before it is written.
-BuiltSetup buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
-                      const std::function<void(keld::BuiltInstaller&)>& corrupt = nullptr);
+// `patchSettings` may change the settings stream (given the writer, which knows
+// where each field starts) before it is compressed and scrambled.
+BuiltSetup
+buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
+           const std::function<void(keld::BuiltInstaller&)>& corrupt = nullptr,
+           const std::function<void(const SettingsWriter&, keld::Bytes&)>& patchSettings = nullptr);
 
 keld::Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const keld::Bytes& bytes);
