@@ -3,8 +3,8 @@
 #include "core/Path.h"
 #include "platform/Attributes.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/KnownFolders.h"
 #include "platform/OsVersion.h"
-#include "platform/SpecialFolders.h"
 #include "platform/SystemNames.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // start and then empties.
 #include "core/Path.h"
 #include "platform/DelayedFile.h"
-#include "platform/SpecialFolders.h"
+#include "platform/KnownFolders.h"
 
 #include <windows.h>
 

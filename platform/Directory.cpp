@@ -5,7 +5,7 @@
 #include "platform/Attributes.h"
 #include "platform/DelayedFile.h"
 #include "platform/FileFinder.h"
-#include "platform/SpecialFolders.h"
+#include "platform/KnownFolders.h"
 
 #include <windows.h>
 

@@ -12,8 +12,8 @@
 #include "installer/win32/Startup.h"
 #include "platform/File.h"
 #include "platform/FileList.h"
+#include "platform/KnownFolders.h"
 #include "platform/Process.h"
-#include "platform/SpecialFolders.h"
 
 #include <windows.h>
 

@@ -3,8 +3,8 @@
 #include "core/Path.h"
 #include "installer/Startup.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/KnownFolders.h"
 #include "platform/Registry.h"
-#include "platform/SpecialFolders.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The folder table: each row's order of attempts.
-#include "platform/SpecialFolders.h"
+#include "platform/KnownFolders.h"
 
 #include "core/Path.h"
 #include "platform/OsVersion.h"

@@ -1,8 +1,8 @@
 #include "RegistryScratch.h"
 
 #include "installer/Startup.h"
+#include "platform/KnownFolders.h"
 #include "platform/OsVersion.h"
-#include "platform/SpecialFolders.h"
 
 namespace {
 
