@@ -42,9 +42,15 @@ std::string shortName(const std::string& path) {
 }
 
 // The pending renames are the machine's: whatever a test adds is taken out again.
+// The test run starts these tests as parallel processes in one prefix, so each
+// holds a named mutex while it owns the value.
 class DelayedFiles : public FileScratch {
 protected:
     void SetUp() override {
+        lock_ = CreateMutexA(nullptr, FALSE, "VarnokeTestPendingRenames");
+        ASSERT_NE(lock_, nullptr);
+        const DWORD waited = WaitForSingleObject(lock_, 60000);
+        ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) << waited;
         FileScratch::SetUp();
         before_ = pendingRenames();
         hadPending_ = !before_.empty();
@@ -64,6 +70,10 @@ protected:
         }
         EXPECT_EQ(pendingRenames(), before_);
         FileScratch::TearDown();
+        if (lock_ != nullptr) {
+            ReleaseMutex(lock_);
+            CloseHandle(lock_);
+        }
     }
 
     // What this test added to the pending renames, lower case.
@@ -80,6 +90,7 @@ protected:
     std::string wininit() const { return contentOf("windows\\wininit.ini"); }
 
 private:
+    HANDLE lock_ = nullptr;
     std::string before_;
     bool hadPending_ = false;
     OsVersion windows98_;
