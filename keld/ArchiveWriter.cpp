@@ -44,7 +44,8 @@ bool storedDataArea(const std::vector<FileRecord>& files, const ArchiveOptions& 
         return false;
     if (options.compressData && !area.bytes.empty()) {
         Bytes block;
-        if (!encodeCompressedBlock(area.bytes.data(), area.bytes.size(), options.level, block)) {
+        if (!encodeCompressedBlock(area.bytes.data(), area.bytes.size(), options.level, block,
+                                   options.progress)) {
             error = "the data area is too large to compress";
             return false;
         }

@@ -25,6 +25,8 @@ struct ArchiveOptions {
     size_t volumeSize = 0;
     std::string volumeBaseName;
     uint32_t volumeTag = 0;
+    // Told how far the compression of the data area has come.
+    EncodeProgress progress;
 };
 
 struct BuiltInstaller {

@@ -165,9 +165,15 @@ bool buildProject(const Project& project, const BuildOptions& options, BuildResu
     archive.volumeBaseName = s.volumeBaseName.c_str();
     archive.volumeTag = uint32_t(s.volumeTag);
 
-    if (options.progress && project.output.compress && result.sourceBytes > (1u << 20))
-        options.progress("Compressing " + std::to_string(records.size()) + " files, " +
-                         std::to_string((result.sourceBytes + (1u << 19)) >> 20) + " MB...");
+    if (options.progress && project.output.compress && result.sourceBytes > (1u << 20)) {
+        const std::string what = "Compressing " + std::to_string(records.size()) +
+                                 (records.size() == 1 ? " file, " : " files, ") +
+                                 std::to_string((result.sourceBytes + (1u << 19)) >> 20) + " MB: ";
+        archive.progress = [&options, what](size_t done, size_t total) {
+            options.progress(what + std::to_string(total ? uint64_t(done) * 100 / total : 100) +
+                             "%");
+        };
+    }
     std::string error;
     if (!buildInstaller(options.stub, settings, records, archive, result.installer, error)) {
         errors.push_back(describe({project.path, 0, 0}, error));

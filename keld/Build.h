@@ -20,7 +20,7 @@ struct BuildOptions {
     std::string outputPath; // setup.exe; its folder receives the volume files
     // SOURCE_DATE_EPOCH, when set: the package time unless the project gives one.
     std::optional<int64_t> sourceDateEpoch;
-    // Told before long work (compressing a large product); may be empty.
+    // Told how long work (compressing a large product) goes; may be empty.
     std::function<void(const std::string&)> progress;
 };
 

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace keld {
@@ -21,9 +22,14 @@ enum class CompressionLevel {
 // The largest input a block can declare.
 inline constexpr size_t kMaxBlockInput = 0x7FFFFFFF;
 
+// Told how many input bytes are encoded so far, of how many: about once per
+// kEncodeProgressStep bytes, and once more at the end.
+using EncodeProgress = std::function<void(size_t done, size_t total)>;
+inline constexpr size_t kEncodeProgressStep = size_t(1) << 20;
+
 // Returns false, with `block` left alone, when size exceeds kMaxBlockInput.
 bool encodeCompressedBlock(const uint8_t* data, size_t size, CompressionLevel level,
-                           std::vector<uint8_t>& block);
+                           std::vector<uint8_t>& block, const EncodeProgress& progress = nullptr);
 
 // The levels' parsers, behind encodeCompressedBlock. size <= kMaxBlockInput.
 class CodeWriter;

@@ -3,6 +3,7 @@
 // The costs are exact, so the best level's parse can weigh every choice.
 
 #include "format/CompressedBlock.h"
+#include "keld/Encoder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -51,7 +52,9 @@ inline unsigned referenceBits(uint32_t length, uint32_t distance) {
 // bit first, through a 64-bit accumulator.
 class CodeWriter {
 public:
-    explicit CodeWriter(uint32_t declaredSize, size_t expectedBytes = 0) {
+    explicit CodeWriter(uint32_t declaredSize, size_t expectedBytes = 0,
+                        const EncodeProgress* progress = nullptr)
+        : declaredSize_(declaredSize), progress_(progress && *progress ? progress : nullptr) {
         block_.reserve(expectedBytes + kCompressedBlockHeaderSize + 8);
         putBits(kCompressedBlockMagic, 32);
         putBits(declaredSize, 32);
@@ -62,16 +65,19 @@ public:
         putGamma(kLiteralCount, count);
         for (uint32_t i = 0; i < count; ++i)
             putBits(bytes[i], 8);
+        advance(count);
     }
     void repeat(uint8_t byte, uint32_t count) {
         putBits(3, 2);
         putBits(byte, 8);
         putGamma(kRepeatCount, count);
+        advance(count);
     }
     void reference(uint32_t length, uint32_t distance) {
         putBits(1, 2);
         putGamma(kReferenceLength, length);
         putGamma(kReferenceDistance, distance);
+        advance(length);
     }
 
     uint64_t bitCount() const { return uint64_t(block_.size()) * 8 + pending_; }
@@ -87,6 +93,15 @@ public:
     }
 
 private:
+    // Every code passes here, so the parsers need not know about progress.
+    void advance(uint32_t count) {
+        encoded_ += count;
+        if (progress_ && encoded_ >= nextReport_) {
+            (*progress_)(encoded_, declaredSize_);
+            nextReport_ = encoded_ + kEncodeProgressStep;
+        }
+    }
+
     void putBits(uint64_t value, unsigned width) {
         accumulator_ |= value << pending_;
         pending_ += width;
@@ -116,6 +131,10 @@ private:
     std::vector<uint8_t> block_;
     uint64_t accumulator_ = 0;
     unsigned pending_ = 0;
+    uint32_t declaredSize_;
+    const EncodeProgress* progress_;
+    size_t encoded_ = 0;
+    size_t nextReport_ = kEncodeProgressStep;
 };
 
 } // namespace keld

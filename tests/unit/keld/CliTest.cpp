@@ -91,4 +91,33 @@ TEST_F(CliTest, SourceDateEpochSetsThePackageTime) {
         << out_.str();
 }
 
+// A product of some megabytes shows how far its compression has come, on a
+// terminal only, and not with -q.
+TEST_F(CliTest, CompressingALargeProductShowsItsProgressOnATerminal) {
+    std::string big;
+    for (int i = 0; big.size() < (3u << 20); ++i)
+        big += "line " + std::to_string(i * 7919 % 100003) + " of the big file\n";
+    folder_.write("big.txt", big);
+    folder_.write("big.toml", "[product]\nname = \"B\"\n[[files]]\nsource = \"big.txt\"\n"
+                              "[output]\ncompression = \"fast\"\n");
+    const std::string setup = folder_.path("big.exe");
+    struct Case {
+        bool terminal;
+        bool quiet;
+        bool shown;
+    };
+    for (const Case c :
+         {Case{true, false, true}, Case{false, false, false}, Case{true, true, false}}) {
+        SCOPED_TRACE(std::string(c.terminal ? "terminal" : "pipe") + (c.quiet ? " -q" : ""));
+        env_.terminal = c.terminal;
+        std::vector<std::string> args = {"build", folder_.path("big.toml"), "-o", setup};
+        if (c.quiet)
+            args.push_back("-q");
+        ASSERT_EQ(run(args), keld::ExitOk) << err_.str();
+        const std::string shown = err_.str();
+        EXPECT_EQ(shown.find("Compressing 1 file, 3 MB: 100%\r") != std::string::npos, c.shown)
+            << shown;
+    }
+}
+
 } // namespace

@@ -245,3 +245,36 @@ TEST(EncoderCosts, WrittenCodesDecode) {
 }
 
 } // namespace
+
+namespace {
+
+// The progress of a long encoding: steady, about one report a step, ending at
+// the whole input, and without any effect on the block.
+TEST(EncoderProgress, ReportsGrowToTheWholeInputAndLeaveTheBlockAlone) {
+    // Mostly long repeats, so that the best level is quick about it.
+    const Bytes piece = text(50000, 7);
+    Bytes input;
+    while (input.size() < (5u << 19))
+        input.insert(input.end(), piece.begin(), piece.end());
+    for (CompressionLevel level : kLevels) {
+        SCOPED_TRACE(levelName(level));
+        std::vector<std::pair<size_t, size_t>> reports;
+        Bytes block;
+        ASSERT_TRUE(keld::encodeCompressedBlock(
+            input.data(), input.size(), level, block,
+            [&reports](size_t done, size_t total) { reports.emplace_back(done, total); }));
+        EXPECT_EQ(block, encode(input, level));
+        ASSERT_GE(reports.size(), 2u);
+        EXPECT_LE(reports.size(), 4u);
+        EXPECT_EQ(reports.back(), std::make_pair(input.size(), input.size()));
+        for (size_t i = 0; i < reports.size(); ++i) {
+            EXPECT_EQ(reports[i].second, input.size());
+            if (i > 0) {
+                EXPECT_LE(reports[i - 1].first, reports[i].first);
+            }
+        }
+        EXPECT_GE(reports.front().first, keld::kEncodeProgressStep);
+    }
+}
+
+} // namespace
