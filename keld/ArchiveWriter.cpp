@@ -1,6 +1,7 @@
 #include "keld/ArchiveWriter.h"
 
 #include "core/ByteBuffer.h"
+#include "format/ArchiveHeader.h"
 #include "format/ArchiveLayout.h"
 #include "keld/PeWriter.h"
 
@@ -14,25 +15,17 @@ uint32_t checksumOf(const Bytes& bytes, size_t size) {
     return checksum(bytes.data(), static_cast<int32_t>(size));
 }
 
-struct Header {
-    int32_t formatVersion = 0;
-    uint32_t settingsSize = 0;
-    uint32_t settingsChecksum = 0;
-    uint32_t installerChecksum = 0;
-    uint32_t archiveLength = 0;
-    uint32_t dataLength = 0;
-    uint32_t dataChecksum = 0;
-};
-
-void appendHeader(Bytes& out, const Header& h, const std::vector<int32_t>& fileSizes) {
+// The fields in the order the installer's header reader takes them; the file
+// count is the number of sizes that follow.
+void appendHeader(Bytes& out, const ArchiveHeader& h, const std::vector<int32_t>& fileSizes) {
     appendU32(out, kArchiveMagic);
     appendU32(out, static_cast<uint32_t>(h.formatVersion));
-    appendU32(out, h.settingsSize);
+    appendU32(out, static_cast<uint32_t>(h.settingsSize));
     appendU32(out, h.settingsChecksum);
     appendU32(out, h.installerChecksum);
-    appendU32(out, h.archiveLength);
+    appendU32(out, static_cast<uint32_t>(h.archiveLength));
     appendU32(out, static_cast<uint32_t>(fileSizes.size()));
-    appendU32(out, h.dataLength);
+    appendU32(out, static_cast<uint32_t>(h.dataLength));
     appendU32(out, h.dataChecksum);
     for (int32_t size : fileSizes)
         appendU32(out, static_cast<uint32_t>(size));
@@ -83,11 +76,11 @@ bool buildInstaller(const Bytes& stub, const Bytes& settings, const std::vector<
         return false;
     }
 
-    Header header;
+    ArchiveHeader header;
     header.formatVersion = options.formatVersion != 0 ? options.formatVersion : kFormatVersion;
-    header.settingsSize = static_cast<uint32_t>(block.size());
+    header.settingsSize = static_cast<int32_t>(block.size());
     header.settingsChecksum = checksumOf(settings, settings.size());
-    header.dataLength = static_cast<uint32_t>(area.bytes.size());
+    header.dataLength = static_cast<int32_t>(area.bytes.size());
     header.dataChecksum = checksumOf(area.bytes, area.bytes.size());
     const size_t settingsOffset = static_cast<size_t>(archiveHeaderSize(area.fileSizes.size()));
     const size_t settingsEnd = settingsOffset + block.size();
@@ -96,7 +89,7 @@ bool buildInstaller(const Bytes& stub, const Bytes& settings, const std::vector<
     if (options.firstPartLimit >= 0)
         firstPart = std::min(firstPart, static_cast<size_t>(options.firstPartLimit));
     const size_t inSection = options.dataBeyondImage ? settingsEnd : settingsEnd + firstPart;
-    header.archiveLength = static_cast<uint32_t>(inSection);
+    header.archiveLength = static_cast<int32_t>(inSection);
 
     out.setup = stub;
     SectionPlacement placement;
