@@ -56,20 +56,6 @@ void showError(const char* format, ...) {
                 MB_ICONERROR);
 }
 
-void fatalError(const char* text) {
-    ProgramState& state = programState();
-    // A failure while a fatal error is already on screen must not recurse.
-    if (state.reportingFatalError)
-        ExitProcess(1);
-    state.reportingFatalError = true;
-    MessageBoxA(ownerWindow(), text ? text : "", "FATAL ERROR", MB_TASKMODAL | MB_ICONERROR);
-    exitInstaller();
-}
-
-void fatalError(const String& text) {
-    fatalError(text.c_str());
-}
-
 void corruptInstaller(int code) {
     String format = message(13);
     if (format.isEmpty())
