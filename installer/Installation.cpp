@@ -1,0 +1,6 @@
+#include "installer/Installation.h"
+
+Installation& installation() {
+    static Installation state;
+    return state;
+}
