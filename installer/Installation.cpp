@@ -4,3 +4,18 @@ Installation& installation() {
     static Installation state;
     return state;
 }
+
+void Installation::recordForUninstall(const String& path, bool isDirectory) {
+    // A drive root or less is never the product's to remove.
+    if (path.length() <= 3)
+        return;
+    if (isDirectory) {
+        for (const String& recorded : recordedDirectories)
+            if (recorded.compare(path.c_str(), false) == 0)
+                return;
+        recordedDirectories.append(path);
+        uninstallList += '~';
+    }
+    uninstallList += path;
+    uninstallList += "\r\n";
+}

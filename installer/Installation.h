@@ -1,13 +1,43 @@
 #pragma once
-// The state of the installation beside its settings: where the product goes.
-// Process-wide, like the settings, and read by every stage that places
-// something.
+// The state of the installation beside its settings: where the product goes,
+// what was done and what went wrong, and the lists the file loop fills for the
+// steps after it. Process-wide, like the settings.
 
+#include "core/Array.h"
 #include "core/String.h"
+
+// A shortcut to be made once the files are placed.
+struct ShortcutRecord {
+    bool desktop = false;
+    bool startMenu = false;
+    bool startup = false;
+    bool permanent = false; // its links are not listed for the uninstaller
+    String target;
+    String caption; // relative to its folder; may hold subfolders
+    String icon;    // full path, or empty for the target's own icon
+    String arguments;
+    String workingDirectory;
+};
 
 struct Installation {
     String installDir;   // %InstallDir%: the /d value, the default, or the chosen directory
     String uninstallDir; // installDir joined with the uninstall subdirectory
+
+    String installLog;    // lines for Install.LOG
+    String problemReport; // empty means success
+    String uninstallList; // lines for Uninstall.DAT, each ending in CR LF
+    Array<String> recordedDirectories;
+
+    Array<ShortcutRecord> shortcutList;
+    Array<String> sharedFileList; // target and marker
+    Array<String> comServerList;
+    Array<String> typeLibraryList;
+    String productFontsText;
+    bool fontsAdded = false;
+
+    // A file line (the bare path) or, once per directory whatever its case, a
+    // "~" directory line. Paths of three characters or fewer are ignored.
+    void recordForUninstall(const String& path, bool isDirectory);
 };
 
 Installation& installation();
