@@ -58,3 +58,21 @@ String formatWithCode(const String& format, int code) {
     }
     return result;
 }
+
+String formatWithText(const String& format, const String& text) {
+    String result;
+    const int n = format.length();
+    for (int i = 0; i < n; ++i) {
+        const char c = format.charAt(i);
+        if (c == '%' && format.charAt(i + 1) == 's') {
+            result.append(text);
+            ++i;
+        } else if (c == '%' && format.charAt(i + 1) == '%') {
+            result.append('%');
+            ++i;
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}

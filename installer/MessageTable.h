@@ -31,3 +31,6 @@ String messageFrom(const MessageTable& table, int id, int language, const String
 // `format` with each "%d" replaced by `code` and "%%" by "%". The corruption
 // text may come from a damaged archive, so it never reaches printf.
 String formatWithCode(const String& format, int code);
+// The same for texts: each "%s" replaced by `text`, "%%" by "%", anything
+// else kept, so that an archive's message is never taken as a format.
+String formatWithText(const String& format, const String& text);

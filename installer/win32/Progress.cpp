@@ -8,6 +8,11 @@ void setProgress(int) {
     pumpMessages();
 }
 
+void setProgressText(const String&) {
+    // Shown by the progress dialog once there is one.
+    pumpMessages();
+}
+
 void confirmCancel() {
     const String text = message(28);
     const String caption = message(20);

@@ -1,7 +1,7 @@
 #include "installer/FileRecords.h"
 #include "installer/Installation.h"
 
-#include "core/ByteBuffer.h"
+#include "tests/unit/FileRecordBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -14,40 +14,23 @@ std::string str(const String& s) {
     return std::string(s.c_str(), size_t(s.length()));
 }
 
-// A record as keld writes it.
-struct RecordBytes {
-    std::vector<uint8_t> bytes;
-
-    RecordBytes& text(const std::string& s) {
-        bytes.insert(bytes.end(), s.begin(), s.end());
-        bytes.push_back(0);
-        return *this;
-    }
-    RecordBytes& i32(int32_t v) {
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(uint8_t(uint32_t(v) >> (8 * i)));
-        return *this;
-    }
-    RecordBytes& data(const std::string& d) {
-        bytes.insert(bytes.end(), d.begin(), d.end());
-        return i32(int32_t(checksum(d.data(), int32_t(d.size()))));
-    }
-};
-
-RecordBytes record(const std::string& name, int32_t options, const std::string& data) {
-    RecordBytes r;
-    r.text(name).i32(VersionedFile).i32(options).i32(-1).data(data);
-    for (int32_t v : {2024, 5, 6, 7, 8, 9})
-        r.i32(v);
-    r.text("1.2.3");
-    if (hasIconField(options))
-        r.text("notes.ico");
-    return r.text("/x").text("%SystemDir%\\").text("%InstallDir%");
+std::vector<uint8_t> record(const std::string& name, int32_t options, const std::string& data) {
+    FileRecordFields f;
+    f.name = name;
+    f.kind = VersionedFile;
+    f.options = options;
+    f.data = data;
+    f.detail = "1.2.3";
+    f.icon = "notes.ico";
+    f.arguments = "/x";
+    f.target = "%SystemDir%\\";
+    f.workingDirectory = "%InstallDir%";
+    return f.bytes();
 }
 
 TEST(FileRecords, ReadsRecordAfterRecordWithTheIconOnlyForShortcuts) {
-    std::vector<uint8_t> area = record("bin\\a.exe", DesktopShortcut, "AAAA").bytes;
-    const std::vector<uint8_t> second = record("b.txt", Permanent, "").bytes;
+    std::vector<uint8_t> area = record("bin\\a.exe", DesktopShortcut, "AAAA");
+    const std::vector<uint8_t> second = record("b.txt", Permanent, "");
     area.insert(area.end(), second.begin(), second.end());
     ArchiveCursor cursor;
     cursor.set(area.data(), int64_t(area.size()));
@@ -75,7 +58,7 @@ TEST(FileRecords, ReadsRecordAfterRecordWithTheIconOnlyForShortcuts) {
 }
 
 TEST(FileRecords, DamagedRecordsGiveTheirCodes) {
-    const std::vector<uint8_t> good = record("a.exe", 0, "data").bytes;
+    const std::vector<uint8_t> good = record("a.exe", 0, "data");
     std::vector<uint8_t> badChecksum = good;
     badChecksum[6 + 12] ^= 1; // the first data byte
     struct Case {
@@ -84,7 +67,7 @@ TEST(FileRecords, DamagedRecordsGiveTheirCodes) {
         int32_t length;
         CorruptionCode code;
     } cases[] = {
-        {"empty name", record("", 0, "data").bytes, 4, EmptyFileName},
+        {"empty name", record("", 0, "data"), 4, EmptyFileName},
         {"negative length", good, -1, NegativeStoredLength},
         {"length above 1 GB", good, 0x40000001, StoredLengthTooLarge},
         {"data changed", badChecksum, 4, FileChecksumMismatch},

@@ -55,4 +55,20 @@ TEST(MessageTable, CorruptionTextTakesOnlyTheCode) {
         EXPECT_EQ(str(formatWithCode(String(c.format), c.code)), c.text) << c.format;
 }
 
+TEST(MessageTable, TextMessagesTakeOnlyTheText) {
+    struct Case {
+        const char* format;
+        const char* text;
+        const char* result;
+    } cases[] = {
+        {"Shortcut to %s", "notes.exe", "Shortcut to notes.exe"},
+        {"%s and %s, 100%%", "x", "x and x, 100%"},
+        {"hostile %d %n %x %", "y", "hostile %d %n %x %"},
+        {"no argument", "z", "no argument"},
+        {"%s", "%s %d", "%s %d"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(str(formatWithText(String(c.format), String(c.text))), c.result) << c.format;
+}
+
 } // namespace

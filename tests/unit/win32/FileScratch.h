@@ -3,6 +3,7 @@
 // everything in it when the test ends. It also stands in for the installer's
 // temporary and Windows directories, which are restored afterwards.
 
+#include "core/Path.h"
 #include "core/String.h"
 #include "installer/Startup.h"
 
@@ -14,6 +15,13 @@
 
 inline std::string str(const String& s) {
     return std::string(s.c_str(), static_cast<size_t>(s.length()));
+}
+
+// The fixture libraries lie beside the test program.
+inline String besideTests(const char* name) {
+    char self[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+    return joinPath(directoryPart(String(self, static_cast<int>(length))), String(name));
 }
 
 class FileScratch : public ::testing::Test {

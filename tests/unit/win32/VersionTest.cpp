@@ -1,3 +1,4 @@
+#include "FileScratch.h"
 #include "RegistryScratch.h"
 
 #include "core/Path.h"
@@ -5,13 +6,6 @@
 #include "platform/OsVersion.h"
 
 namespace {
-
-// The fixture libraries lie beside the test program.
-String besideTests(const char* name) {
-    char self[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    return joinPath(directoryPart(String(self, static_cast<int>(length))), String(name));
-}
 
 TEST(OsVersions, FlagOfEverySystem) {
     const struct {
