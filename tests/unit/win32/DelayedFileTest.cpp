@@ -1,4 +1,5 @@
 #include "FileScratch.h"
+#include "PendingRenames.h"
 
 #include "platform/DelayedFile.h"
 #include "platform/OsVersion.h"
@@ -7,34 +8,6 @@
 
 namespace {
 
-const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
-const char kPending[] = "PendingFileRenameOperations";
-
-// The machine's list of renames pending for the next start, as raw bytes;
-// empty when there is none.
-std::string pendingRenames() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::string();
-    DWORD size = 0;
-    std::string bytes;
-    if (RegQueryValueExA(key, kPending, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS &&
-        size > 0) {
-        bytes.assign(size, '\0');
-        RegQueryValueExA(key, kPending, nullptr, nullptr, reinterpret_cast<BYTE*>(&bytes[0]),
-                         &size);
-        bytes.resize(size);
-    }
-    RegCloseKey(key);
-    return bytes;
-}
-
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return s;
-}
-
 std::string shortName(const std::string& path) {
     char buffer[MAX_PATH];
     DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
@@ -42,43 +15,21 @@ std::string shortName(const std::string& path) {
 }
 
 // The pending renames are the machine's: whatever a test adds is taken out again.
-// The test run starts these tests as parallel processes in one prefix, so each
-// holds a named mutex while it owns the value.
 class DelayedFiles : public FileScratch {
 protected:
     void SetUp() override {
-        lock_ = CreateMutexA(nullptr, FALSE, "VarnokeTestPendingRenames");
-        ASSERT_NE(lock_, nullptr);
-        const DWORD waited = WaitForSingleObject(lock_, 60000);
-        ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) << waited;
+        ASSERT_TRUE(turn_.take());
         FileScratch::SetUp();
-        before_ = pendingRenames();
-        hadPending_ = !before_.empty();
     }
     void TearDown() override {
         overrideOsVersion(nullptr);
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) ==
-            ERROR_SUCCESS) {
-            if (hadPending_)
-                RegSetValueExA(key, kPending, 0, REG_MULTI_SZ,
-                               reinterpret_cast<const BYTE*>(before_.data()),
-                               static_cast<DWORD>(before_.size()));
-            else
-                RegDeleteValueA(key, kPending);
-            RegCloseKey(key);
-        }
-        EXPECT_EQ(pendingRenames(), before_);
         FileScratch::TearDown();
-        if (lock_ != nullptr) {
-            ReleaseMutex(lock_);
-            CloseHandle(lock_);
-        }
+        turn_.giveBack();
     }
 
     // What this test added to the pending renames, lower case.
-    std::string added() const { return lower(pendingRenames().substr(before_.size())); }
-    bool pendingChanged() const { return pendingRenames() != before_; }
+    std::string added() const { return turn_.added(); }
+    bool pendingChanged() const { return pendingRenames() != turn_.before(); }
 
     void standInWindows98() {
         windows98_.platform = kPlatformWindows;
@@ -90,9 +41,7 @@ protected:
     std::string wininit() const { return contentOf("windows\\wininit.ini"); }
 
 private:
-    HANDLE lock_ = nullptr;
-    std::string before_;
-    bool hadPending_ = false;
+    PendingRenamesTurn turn_;
     OsVersion windows98_;
 };
 
@@ -113,7 +62,7 @@ TEST_F(DelayedFiles, DeleteAtRestartOnWindowsNtIsAPendingRename) {
     EXPECT_TRUE(deleteFile(at("old.dll"), true));
     EXPECT_TRUE(exists("old.dll"));
     EXPECT_EQ(GetFileAttributesA(path("old.dll").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    const std::string source = lower(path("old.dll"));
+    const std::string source = lowerCase(path("old.dll"));
     // The source, then an empty destination: delete.
     EXPECT_NE(added().find(source + std::string(2, '\0')), std::string::npos) << added();
     EXPECT_EQ(wininit(), "<missing>");
@@ -126,8 +75,8 @@ TEST_F(DelayedFiles, MoveAtRestartOnWindowsNtIsAPendingRename) {
     EXPECT_TRUE(exists("new.dll"));
     EXPECT_FALSE(exists("target.dll")) << "a target not in use goes at once";
     const std::string pending = added();
-    const size_t source = pending.find(lower(path("new.dll")));
-    const size_t target = pending.find(lower(path("target.dll")));
+    const size_t source = pending.find(lowerCase(path("new.dll")));
+    const size_t target = pending.find(lowerCase(path("target.dll")));
     ASSERT_NE(source, std::string::npos) << pending;
     ASSERT_NE(target, std::string::npos) << pending;
     EXPECT_LT(source, target);
@@ -144,7 +93,7 @@ TEST_F(DelayedFiles, ATargetInUseStaysUntilTheRestart) {
     CloseHandle(busy);
     EXPECT_TRUE(moved);
     EXPECT_EQ(contentOf("busy.dll"), "old");
-    EXPECT_NE(added().find(lower(path("busy.dll"))), std::string::npos);
+    EXPECT_NE(added().find(lowerCase(path("busy.dll"))), std::string::npos);
 }
 
 TEST_F(DelayedFiles, MovesThatRegisterNothing) {

@@ -1,4 +1,5 @@
 #include "FileScratch.h"
+#include "PendingRenames.h"
 #include "tests/unit/FileRecordBytes.h"
 
 #include "installer/Archive.h"
@@ -257,6 +258,44 @@ TEST_F(Placement, FoldersAndFilesThatCannotBeMadeAreReportedAndSkipped) {
     // Listed before writing, so the uninstaller still knows the busy file.
     EXPECT_NE(uninstallList().find(app + "\\busy.txt\r\n"), std::string::npos);
     EXPECT_FALSE(installSettings().has(RestartRequired));
+}
+
+// A file in use that was there before is replaced at the next restart from a
+// temporary copy, so the new data are never lost.
+TEST_F(Placement, AFileInUseIsReplacedAtTheNextRestart) {
+    PendingRenamesTurn turn;
+    ASSERT_TRUE(turn.take());
+    makeFile("app\\busy.dll", "old");
+    HANDLE busy = CreateFileA(path("app\\busy.dll").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    const bool written = writeInstalledFile(
+        at("app\\busy.dll"), reinterpret_cast<const uint8_t*>("new"), 3, TimeStamp(), -1, true);
+    CloseHandle(busy);
+    const std::string added = turn.added();
+    turn.giveBack();
+    EXPECT_FALSE(written);
+    EXPECT_EQ(contentOf("app\\busy.dll"), "old");
+    EXPECT_TRUE(installSettings().has(RestartRequired));
+    EXPECT_NE(log().find("\"" + root() +
+                         "\\app\\busy.dll\" has been successfully registered for "
+                         "replacement.\r\nTemporary file is \""),
+              std::string::npos)
+        << log();
+    EXPECT_NE(added.find(lowerCase(root() + "\\app\\busy.dll")), std::string::npos) << added;
+    EXPECT_EQ(problems(), "");
+    // The temporary copy holds the new data until the restart.
+    const size_t from = log().find("Temporary file is \"") + 19;
+    const std::string temporary = log().substr(from, log().find('"', from) - from);
+    HANDLE copy = CreateFileA(temporary.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(copy, INVALID_HANDLE_VALUE) << temporary;
+    char data[8] = {};
+    DWORD got = 0;
+    ReadFile(copy, data, sizeof data, &got, nullptr);
+    CloseHandle(copy);
+    DeleteFileA(temporary.c_str());
+    EXPECT_EQ(std::string(data, got), "new");
 }
 
 TEST_F(Placement, AttributesFromTheRecordTouchOnlyTheirBits) {
