@@ -20,8 +20,10 @@ struct ShortcutRecord {
 };
 
 struct Installation {
-    String installDir;   // %InstallDir%: the /d value, the default, or the chosen directory
-    String uninstallDir; // installDir joined with the uninstall subdirectory
+    String installDir;      // %InstallDir%: the /d value, the default, or the chosen directory
+    String uninstallDir;    // installDir joined with the uninstall subdirectory
+    bool reinstall = false; // the installation reuses an existing installation's place
+    String displayTitle;    // the application title, message 0 once the language is chosen
 
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success
@@ -34,6 +36,8 @@ struct Installation {
     Array<String> typeLibraryList;
     String productFontsText;
     bool fontsAdded = false;
+    String associationList; // "extension~!~type~!~verb" lines
+    String sharedFilesText; // the counted shared files, quoted and joined by ";"
 
     // A file line (the bare path) or, once per directory whatever its case, a
     // "~" directory line. Paths of three characters or fewer are ignored.

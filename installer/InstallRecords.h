@@ -1,0 +1,49 @@
+#pragma once
+// The records an installation leaves behind, as text: the block it appends
+// to Install.LOG, the whole of Uninstall.DAT, and the version numbers of the
+// uninstall entry. The uninstaller and the next installation read them back,
+// so their forms are fixed. installer/win32/InstallRecords.h writes them.
+
+#include "core/Array.h"
+#include "core/String.h"
+
+#include <cstdint>
+
+inline constexpr char kInstallLogName[] = "Install.LOG";
+inline constexpr char kUninstallDataName[] = "Uninstall.DAT";
+
+// What the log block's head says about the installation.
+struct InstallLogHead {
+    String productName;
+    String installDate; // "d-M-yy h:ii:ssap"
+    bool uninstallable = false;
+    bool reinstall = false;
+    String installDir;
+    String displayVersion;
+};
+
+// The head of a log block, up to and including its empty line.
+String installLogHeadText(const InstallLogHead& head);
+// The whole block: head, the log when it is not blank, then the report.
+String installLogBlock(const InstallLogHead& head, const String& installLog, const String& report);
+
+// The messages the uninstaller needs, in the order they are stored.
+inline constexpr int kUninstallStringIds[] = {10, 15, 20, 30, 34, 35, 39, 49, 53, 55,
+                                              56, 57, 58, 59, 67, 68, 69, 70, 71};
+inline constexpr int kUninstallStringCount =
+    int(sizeof kUninstallStringIds / sizeof kUninstallStringIds[0]);
+
+// Uninstall.DAT: the list, the [Strings] (texts in kUninstallStringIds order),
+// and [Associations] when there are any.
+String uninstallDataText(const String& uninstallList, const Array<String>& strings,
+                         const String& associations);
+
+// The uninstall entry's version numbers, present only when the version holds
+// a ".": the number before it, and the one right after it (0x80000000 when
+// the "." ends the text).
+bool hasVersionNumbers(const String& displayVersion);
+int32_t versionMajor(const String& displayVersion);
+int32_t versionMinor(const String& displayVersion);
+
+// The uninstaller's argument: /u:"key".
+String uninstallArgument(const String& uninstallKey);

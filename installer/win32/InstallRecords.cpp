@@ -1,0 +1,169 @@
+#include "installer/win32/InstallRecords.h"
+
+#include "core/DateTime.h"
+#include "core/Number.h"
+#include "core/Path.h"
+#include "core/Variant.h"
+#include "installer/CommandLine.h"
+#include "installer/InstallRecords.h"
+#include "installer/InstallSettings.h"
+#include "installer/Installation.h"
+#include "installer/MessageTable.h"
+#include "installer/win32/Batch.h"
+#include "installer/win32/Program.h"
+#include "platform/FileHelpers.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+
+#include <windows.h>
+
+namespace {
+
+const char kUninstallRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char kEntryNotSaved[] = "Unable to save the uninstall information to the registry.  "
+                              "Uninstall will not work properly.\r\n\r\n";
+
+String inUninstallDir(const char* name) {
+    return joinPath(installation().installDir,
+                    joinPath(installSettings().uninstallSubdir, String(name)));
+}
+
+void writeUninstallDataValues(RegistryKey& key) {
+    for (const UninstallData& record : installSettings().uninstallData) {
+        String value = record.value;
+        expandPathVariables(value);
+        Variant variant(value);
+        if (record.type == UninstallNumber)
+            variant.convertTo(VariantKind::UInt32);
+        const uint32_t flags =
+            kRegEmptyDeletes | (record.type == UninstallExpandText ? kRegExpandText : 0);
+        key.writeValue(record.name, variant, flags);
+    }
+}
+
+} // namespace
+
+String installLogPath() {
+    return inUninstallDir(kInstallLogName);
+}
+
+String uninstallDataPath() {
+    return inUninstallDir(kUninstallDataName);
+}
+
+String uninstallerPath() {
+    return joinPath(installation().uninstallDir, installSettings().uninstallerName);
+}
+
+bool writeUninstallEntry() {
+    const InstallSettings& s = installSettings();
+    Installation& state = installation();
+    RegistryKey key;
+    if (key.openSoftware(joinPath(kUninstallRoot, s.uninstallKey), false, 0) == kRegOpenFailed) {
+        state.problemReport += kEntryNotSaved;
+        return false;
+    }
+    const String program = uninstallerPath();
+    const String argument = uninstallArgument(s.uninstallKey);
+    String uninstallString = program;
+    uninstallString += ' ';
+    uninstallString += argument;
+    String quiet = program;
+    quiet += " /a ";
+    quiet += argument;
+
+    key.writeText("UninstallString", uninstallString, 0);
+    key.writeText("QuietUninstallString", quiet, 0);
+    key.writeText("DisplayName", s.productName, 0);
+    key.writeText("InstallSource", installerFileFromCommandLine(GetCommandLineA()), 0);
+    key.writeText("DisplayVersion", s.displayVersion, kRegEmptyDeletes);
+    key.writeText("Publisher", s.publisher, kRegEmptyDeletes);
+    if (hasVersionNumbers(s.displayVersion)) {
+        key.writeInt("VersionMajor", versionMajor(s.displayVersion), 0);
+        key.writeInt("VersionMinor", versionMinor(s.displayVersion), 0);
+    }
+    key.writeText("ProductRegistry", s.productRegistry, kRegEmptyDeletes);
+    key.writeText("ProductStartMenu", s.productStartMenu, kRegEmptyDeletes);
+    key.writeText("SharedPath", MachinePathVariables().value(PathVariable::SharedDir),
+                  kRegEmptyDeletes);
+    key.writeText("ProductFonts", state.productFontsText, kRegEmptyDeletes);
+    key.writeText("ProductFlags", fromInt64(int64_t(s.productFlags)), 0);
+    key.writeText("UninstallBatch1", s.uninstallBatch1, kRegEmptyDeletes);
+    key.writeText("UninstallBatch2", s.uninstallBatch2, kRegEmptyDeletes);
+    key.writeText("SharedFiles", state.sharedFilesText, kRegEmptyDeletes);
+    key.writeText("UninstallSubdir", s.uninstallSubdir, kRegEmptyDeletes);
+    key.writeInt("ShortcutMode", s.shortcutMode, kRegEmptyDeletes);
+    key.writeText("DisplayTitle", state.displayTitle, 0);
+    key.writeInt("TitleColor", s.titleColor, 0);
+    key.writeInt("TopColor", s.topColor, 0);
+    if (s.monoColor)
+        key.deleteValue("BottomColor");
+    else
+        key.writeInt("BottomColor", s.bottomColor, 0);
+    key.writeBoolAsInt("MonoColor", s.monoColor);
+    key.writeInt("TitleShadow", s.titleShadow, 0);
+    key.writeInt("TitlePosition", s.titlePosition, 0);
+    key.writeText("TitleFont", s.titleFont, 0);
+    key.writeText("TaskbarText", s.taskbarText, 0);
+    if (s.has(BackgroundBitmap)) {
+        key.writeInt("BitmapSize", s.bitmapSize, 0);
+        key.writeInt("StretchMode", s.stretchMode, 0);
+    }
+    writeUninstallDataValues(key);
+    key.writeText("InstallLocation", state.installDir, 0);
+    key.writeText("InstallDate", formatNow(""), 0);
+
+    if (!key.readString("UninstallString", String(), 0).equalsString(uninstallString)) {
+        state.problemReport += kEntryNotSaved;
+        return false;
+    }
+    return true;
+}
+
+bool writeUninstallData() {
+    Array<String> strings;
+    for (int id : kUninstallStringIds)
+        strings.append(message(id));
+    const Installation& state = installation();
+    return writeFile(uninstallDataPath(),
+                     uninstallDataText(state.uninstallList, strings, state.associationList));
+}
+
+void finishInstallation(bool isReinstall, const String& report) {
+    const InstallSettings& s = installSettings();
+    const bool automatic = programState().automaticMode;
+    const bool problems = !report.isEmpty();
+    const String logPath = installLogPath();
+    String problemPart = report;
+    bool showLog = false;
+    if (problems) {
+        if (!automatic) {
+            const String text = formatWithText(message(40), logPath);
+            showLog = MessageBoxA(ownerWindow(), text.c_str(), message(41).c_str(),
+                                  MB_YESNO | MB_ICONINFORMATION) == IDYES;
+        }
+    } else {
+        if (!automatic && !s.has(NoFinishMessage))
+            MessageBoxA(ownerWindow(), message(42).c_str(), message(43).c_str(),
+                        MB_ICONINFORMATION);
+        problemPart += message(43);
+        problemPart += "\r\n\r\n";
+    }
+    if (s.has(AlwaysWriteLog) || problems) {
+        InstallLogHead head;
+        head.productName = s.productName;
+        head.installDate = formatNow("d-M-yy h:ii:ssap");
+        head.uninstallable = s.has(Uninstallable);
+        head.reinstall = isReinstall;
+        head.installDir = installation().installDir;
+        head.displayVersion = s.displayVersion;
+        const String block = installLogBlock(head, installation().installLog, problemPart);
+        if (!appendToFile(logPath, block.c_str(), 0))
+            showLog = false;
+    }
+    if (showLog && !openWithShell(logPath)) {
+        String notepad = "notepad.exe ";
+        notepad += logPath;
+        runProcess(notepad, 0, String());
+    }
+}
