@@ -338,7 +338,7 @@ void placeFiles() {
         if (entry.kind == FontFile)
             registerFont(entry);
         const String done = String::formatted("%s -> %s", entry.name.c_str(), path.c_str());
-        setProgressText(done);
+        setStatusText(done);
         if (settings.has(DetailedLog)) {
             state.installLog += done;
             state.installLog += "\r\n";

@@ -10,6 +10,7 @@ struct ProgramState {
     HWND backgroundWindow = nullptr;
     HWND progressDialog = nullptr;
     bool automaticMode = false;
+    bool uninstallMode = false;
     bool errorsInAutomaticMode = false;
     bool reportingFatalError = false;
 };

@@ -1,14 +1,28 @@
 #pragma once
-// The progress operations the archive loading needs before the progress
-// dialog exists: for now they keep the windows alive and nothing more.
+// The progress dialog and the pump points of long work: every status text,
+// progress position and pause keeps the windows painting and lets Cancel be
+// pressed.
 
 #include "core/String.h"
 
-// Keeps the message queue moving at each progress point.
-void setProgress(int percent);
-// The status line under the progress bar: what was just done.
-void setProgressText(const String& text);
+// The modeless "ProgressDlg", owned by the background window; from then on it
+// owns the message boxes.
+void openProgressDialog();
+void closeProgressDialog();
+
+// The status line, shown literally. Both return what the pump returned.
+bool setStatusText(const String& text);
+bool setProgress(int percent);
+
+// A new step: its start is marked, its message shown, the bar moved.
+void progressStep(int messageId, int percent);
+// Keeps the current step on screen until `milliseconds` have passed since it
+// began, pumping meanwhile; nothing in automatic mode.
+void pauseStep(int milliseconds);
 
 // The cancel question (message 28, captioned by message 20). Yes ends the
 // program through exitInstaller; No returns.
 void confirmCancel();
+
+void showWaitCursor();
+void clearCursor();

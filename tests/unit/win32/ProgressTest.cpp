@@ -1,0 +1,76 @@
+#include "FileScratch.h"
+
+#include "installer/InstallSettings.h"
+#include "installer/win32/Program.h"
+#include "installer/win32/Progress.h"
+
+namespace {
+
+std::string textOf(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+class ProgressDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = installSettings();
+        InstallSettings& s = installSettings();
+        s = InstallSettings();
+        s.languages = {"English"};
+        s.messageTable.resize(72, 1);
+        for (int id = 0; id < 72; ++id)
+            s.messageTable.set(id, 0, String::formatted("Message %d", id));
+    }
+    void TearDown() override {
+        closeProgressDialog();
+        programState().uninstallMode = false;
+        installSettings() = saved_;
+    }
+
+    HWND dialog() const { return programState().progressDialog; }
+
+private:
+    InstallSettings saved_;
+};
+
+TEST_F(ProgressDialog, ShowsItsTextsAndOwnsTheBoxesWhileOpen) {
+    openProgressDialog();
+    ASSERT_NE(dialog(), nullptr);
+    EXPECT_EQ(ownerWindow(), dialog());
+    EXPECT_EQ(textOf(dialog()), "Message 54");
+    EXPECT_EQ(textOf(GetDlgItem(dialog(), 1009)), "Message 39");
+    EXPECT_EQ(textOf(GetDlgItem(dialog(), 1003)), "Message 49");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog(), 1003)));
+    // Status texts are shown as they are, percent signs and all.
+    setStatusText("100% of %s done");
+    EXPECT_EQ(textOf(GetDlgItem(dialog(), 1011)), "100% of %s done");
+    progressStep(36, 40);
+    EXPECT_EQ(textOf(GetDlgItem(dialog(), 1011)), "Message 36");
+    HWND bar = FindWindowExA(dialog(), nullptr, "msctls_progress32", nullptr);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(SendMessageA(bar, WM_USER + 8 /* PBM_GETPOS */, 0, 0), 40);
+    closeProgressDialog();
+    EXPECT_EQ(dialog(), nullptr);
+    EXPECT_EQ(ownerWindow(), programState().backgroundWindow);
+}
+
+TEST_F(ProgressDialog, CancelIsOffWhileUninstallingOrWithNoCancel) {
+    struct Case {
+        bool uninstalling;
+        uint64_t flags;
+        const char* title;
+    } cases[] = {{true, 0, "Message 55"}, {false, NoCancel, "Message 54"}};
+    for (const Case& c : cases) {
+        programState().uninstallMode = c.uninstalling;
+        installSettings().productFlags = c.flags;
+        openProgressDialog();
+        ASSERT_NE(dialog(), nullptr);
+        EXPECT_EQ(textOf(dialog()), c.title);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog(), 1003))) << c.title;
+        closeProgressDialog();
+    }
+}
+
+} // namespace
