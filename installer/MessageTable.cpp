@@ -76,3 +76,24 @@ String formatWithText(const String& format, const String& text) {
     }
     return result;
 }
+
+String formatMessage(const String& format, std::initializer_list<MessageArgument> arguments) {
+    String result;
+    const MessageArgument* next = arguments.begin();
+    const int n = format.length();
+    for (int i = 0; i < n; ++i) {
+        const char c = format.charAt(i);
+        const char conversion = c == '%' ? format.charAt(i + 1) : 0;
+        if (conversion == 's' || conversion == 'c' || conversion == 'd') {
+            if (next != arguments.end())
+                result.append((next++)->text);
+            ++i;
+        } else if (conversion == '%') {
+            result.append('%');
+            ++i;
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}

@@ -4,6 +4,8 @@
 #include "core/Array.h"
 #include "core/String.h"
 
+#include <initializer_list>
+
 class MessageTable {
 public:
     int messageCount() const { return rows_.count(); }
@@ -34,3 +36,15 @@ String formatWithCode(const String& format, int code);
 // The same for texts: each "%s" replaced by `text`, "%%" by "%", anything
 // else kept, so that an archive's message is never taken as a format.
 String formatWithText(const String& format, const String& text);
+
+// One value for a message's conversions.
+struct MessageArgument {
+    MessageArgument(const String& value) : text(value) {}
+    MessageArgument(const char* value) : text(value) {}
+    MessageArgument(char value) : text(&value, 1) {}
+    String text;
+};
+
+// A message with several values: each "%s", "%c" or "%d" takes the next value
+// as text (none left: nothing), "%%" is "%", anything else stays as it is.
+String formatMessage(const String& format, std::initializer_list<MessageArgument> arguments);

@@ -71,4 +71,13 @@ TEST(MessageTable, TextMessagesTakeOnlyTheText) {
         EXPECT_EQ(str(formatWithText(String(c.format), String(c.text))), c.result) << c.format;
 }
 
+TEST(MessageTable, MessagesTakeTheirValuesInOrder) {
+    EXPECT_EQ(str(formatMessage("<product> needs %s, but drive %c: has only %s free.",
+                                {"3 MB", 'C', "1 MB"})),
+              "<product> needs 3 MB, but drive C: has only 1 MB free.");
+    EXPECT_EQ(str(formatMessage("%s %s %s", {"one"})), "one  ");
+    EXPECT_EQ(str(formatMessage("%n%x%%%d", {"7"})), "%n%x%7");
+    EXPECT_EQ(str(formatMessage("no values", {})), "no values");
+}
+
 } // namespace
