@@ -4,60 +4,27 @@
 #include "core/Date.h"
 #include "format/ArchiveLayout.h"
 #include "format/FileEntry.h"
+#include "keld/Files.h"
+#include "keld/PathText.h"
 #include "keld/SettingsWriter.h"
 #include "keld/VersionResource.h"
 
 #include <algorithm>
-#include <ctime>
-#include <fstream>
-#include <sys/stat.h>
 
 namespace keld {
 
 namespace {
 
-bool readBytes(const std::string& path, Bytes& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-struct SourceInfo {
-    int64_t modified = 0;
-    int64_t size = 0;
-};
-
-std::optional<SourceInfo> sourceInfo(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0)
-        return std::nullopt;
-    return SourceInfo{int64_t(info.st_mtime), int64_t(info.st_size)};
-}
-
 std::optional<int64_t> modificationTime(const std::string& path) {
-    const std::optional<SourceInfo> info = sourceInfo(path);
+    const std::optional<FileInfo> info = fileInfo(path);
     return info ? std::optional<int64_t>(info->modified) : std::nullopt;
-}
-
-std::string fileStem(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 bool readFileRecords(const Project& project, std::vector<FileRecord>& records, int64_t& newest,
                      uint64_t& total, std::vector<std::string>& errors) {
     for (const ProjectFile& f : project.files) {
         FileRecord record;
-        const std::optional<SourceInfo> info = sourceInfo(f.source);
+        const std::optional<FileInfo> info = fileInfo(f.source);
         // Checked before reading, so that a huge file is refused at once.
         if (info && info->size > kMaxStoredFileSize) {
             errors.push_back(describe(f.where, "the file \"" + f.source +
@@ -65,7 +32,7 @@ bool readFileRecords(const Project& project, std::vector<FileRecord>& records, i
                                                    "(1 GB, 1073741824 bytes)"));
             continue;
         }
-        if (!info || !readBytes(f.source, record.data)) {
+        if (!info || !readFile(f.source, record.data)) {
             errors.push_back(describe(f.where, "cannot read the source file \"" + f.source + "\""));
             continue;
         }
@@ -111,7 +78,7 @@ void completeSettings(InstallSettings& s, const Project& project, const BuildOpt
             SettingsDate{date.dayNumber(), date.month(), date.day(), date.year(), date.weekday()};
     }
     if (s.volumeBaseName.isBlank())
-        s.volumeBaseName = String(fileStem(options.outputPath).c_str());
+        s.volumeBaseName = String(fileStemOf(options.outputPath).c_str());
     if (s.volumeBaseName.isBlank())
         s.volumeBaseName = "setup";
     // Volumes of another product or version are told apart by their tag.
@@ -125,11 +92,20 @@ void completeSettings(InstallSettings& s, const Project& project, const BuildOpt
 } // namespace
 
 TimeStamp timeStampOf(int64_t secondsSinceEpoch) {
-    const std::time_t seconds = std::time_t(secondsSinceEpoch);
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
-    return TimeStamp{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-                     parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+    // By the calendar's own arithmetic: msvcrt, which keld.exe runs on, has no
+    // gmtime_r, and its gmtime refuses times before 1970.
+    const int64_t kSecondsPerDay = 86400;
+    int64_t days = secondsSinceEpoch / kSecondsPerDay;
+    int64_t seconds = secondsSinceEpoch % kSecondsPerDay;
+    if (seconds < 0) {
+        seconds += kSecondsPerDay;
+        --days;
+    }
+    Date date;
+    date.setFromDayNumber(int32_t(Date(1, 1, 1970).dayNumber() + days));
+    const auto ofDay = int32_t(seconds);
+    return TimeStamp{date.year(),  date.month(),    date.day(),
+                     ofDay / 3600, ofDay / 60 % 60, ofDay % 60};
 }
 
 bool buildProject(const Project& project, const BuildOptions& options, BuildResult& result,
@@ -190,10 +166,7 @@ bool buildProject(const Project& project, const BuildOptions& options, BuildResu
 }
 
 bool writeBuild(const BuildResult& result, const std::string& outputPath, std::string& error) {
-    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-    const Bytes& setup = result.installer.setup;
-    if (!out || !out.write(reinterpret_cast<const char*>(setup.data()), long(setup.size())) ||
-        !(out.close(), out)) {
+    if (!writeFile(outputPath, result.installer.setup)) {
         error = "cannot write " + outputPath;
         return false;
     }

@@ -2,11 +2,11 @@
 
 #include "format/ArchiveLayout.h"
 #include "keld/Build.h"
+#include "keld/Files.h"
 #include "keld/Inspect.h"
+#include "keld/PathText.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 namespace keld {
@@ -104,20 +104,16 @@ int build(const Arguments& a, const CliEnvironment& env, std::ostream& out, std:
     }
     BuildOptions options;
     const std::string stubPath = a.stub.empty() ? env.defaultStub : a.stub;
-    std::ifstream stub(stubPath, std::ios::binary);
-    if (!stub) {
+    if (!readFile(stubPath, options.stub)) {
         err << "keld: cannot read the installer stub \"" << stubPath
             << "\"; name one with --stub\n";
         return ExitProblems;
     }
-    options.stub.assign(std::istreambuf_iterator<char>(stub), std::istreambuf_iterator<char>());
     options.outputPath = a.output;
     if (options.outputPath.empty())
-        options.outputPath =
-            project.output.file.empty()
-                ? "setup.exe"
-                : (project.baseDir.empty() ? project.output.file
-                                           : project.baseDir + "/" + project.output.file);
+        options.outputPath = project.output.file.empty()
+                                 ? "setup.exe"
+                                 : joinPath(project.baseDir, project.output.file);
     options.sourceDateEpoch = epochFrom(env.sourceDateEpoch, err);
     if (!a.quiet && env.terminal)
         options.progress = [&err](const std::string& line) { err << line << "\r" << std::flush; };

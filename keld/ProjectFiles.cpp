@@ -1,12 +1,14 @@
 // The [[files]] list: sources (a file, a folder, or a pattern such as
 // "dist/help/*.html") with what the installer does with each of them.
 #include "format/FileEntry.h"
+#include "keld/Files.h"
+#include "keld/PathText.h"
 #include "keld/ProjectNames.h"
 #include "keld/ProjectReading.h"
+#include "keld/SourcePattern.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <glob.h>
 
 namespace keld {
 
@@ -29,27 +31,30 @@ std::string backslashes(std::string path) {
 std::vector<Source> expandSource(const std::string& pattern) {
     std::vector<Source> found;
     std::error_code ec;
-    if (pattern.find_first_of("*?[") == std::string::npos) {
-        if (fs::is_directory(pattern, ec)) {
-            for (auto it = fs::recursive_directory_iterator(pattern, ec);
+    if (!hasWildcards(pattern)) {
+        const fs::path root = toFsPath(pattern);
+        if (fs::is_directory(root, ec)) {
+            // Names below the folder as listed, not resolved: a link inside it
+            // keeps its own name.
+            for (auto it = fs::recursive_directory_iterator(root, ec);
                  !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
                 if (it->is_regular_file(ec))
-                    found.push_back({it->path().string(),
-                                     backslashes(fs::relative(it->path(), pattern, ec).string())});
-        } else if (fs::is_regular_file(pattern, ec)) {
-            found.push_back({pattern, fs::path(pattern).filename().string()});
+                    found.push_back({fromFsPath(it->path()),
+                                     backslashes(fromFsPath(it->path().lexically_relative(root)))});
+        } else if (fs::is_regular_file(root, ec)) {
+            found.push_back({pattern, fileNameOf(pattern)});
         }
     } else {
-        glob_t matches{};
-        if (glob(pattern.c_str(), GLOB_NOSORT, nullptr, &matches) == 0)
-            for (size_t i = 0; i < matches.gl_pathc; ++i)
-                if (fs::is_regular_file(matches.gl_pathv[i], ec))
-                    found.push_back(
-                        {matches.gl_pathv[i], fs::path(matches.gl_pathv[i]).filename().string()});
-        globfree(&matches);
+        for (const std::string& path : expandPattern(pattern))
+            if (fs::is_regular_file(toFsPath(path), ec))
+                found.push_back({path, fileNameOf(path)});
     }
-    std::sort(found.begin(), found.end(),
-              [](const Source& a, const Source& b) { return a.relative < b.relative; });
+    // Two files of one name from different folders keep one order too, the same
+    // whichever separator the system puts between the folders.
+    std::sort(found.begin(), found.end(), [](const Source& a, const Source& b) {
+        return a.relative != b.relative ? a.relative < b.relative
+                                        : backslashes(a.path) < backslashes(b.path);
+    });
     return found;
 }
 
@@ -214,7 +219,7 @@ void readFiles(ProjectReading& r, const toml::table& root) {
                     "no file \"" + source + "\" (looked for \"" + r.resolve(source) + "\")");
             continue;
         }
-        const bool single = sources.size() == 1 && source.find_first_of("*?[") == std::string::npos;
+        const bool single = sources.size() == 1 && !hasWildcards(source);
         const bool shortcut = (entry.options & (DesktopShortcut | StartMenuShortcut)) != 0 ||
                               entry.kind == StartupFile;
         if (!single && (t.get("name") || t.get("target") || t.get("font-name") || shortcut)) {

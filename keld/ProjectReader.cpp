@@ -1,7 +1,7 @@
 #include "keld/ProjectReading.h"
 
-#include <fstream>
-#include <sstream>
+#include "keld/Files.h"
+#include "keld/PathText.h"
 
 namespace keld {
 
@@ -131,21 +131,15 @@ bool ProjectReading::time(const toml::table& table, const char* key,
 }
 
 std::string ProjectReading::resolve(const std::string& path) const {
-    if (path.empty() || path[0] == '/' || project_.baseDir.empty())
-        return path;
-    return project_.baseDir + "/" + path;
+    return joinPath(project_.baseDir, path);
 }
 
 bool ProjectReading::readSource(const toml::node& where, const std::string& path,
                                 std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!readFile(path, out)) {
         error(where, "cannot read the file \"" + path + "\"");
         return false;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    out = bytes.str();
     project_.settingsSources.push_back(path);
     return true;
 }
@@ -190,17 +184,16 @@ bool readProjectText(const std::string& text, const std::string& path, Project& 
                      ProjectErrors& errors) {
     project = Project();
     project.path = path;
-    const size_t slash = path.find_last_of('/');
-    project.baseDir = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    project.baseDir = folderOf(path);
     ProjectReading r(project, errors);
 
-    toml::table root;
-    try {
-        root = toml::parse(text, path);
-    } catch (const toml::parse_error& e) {
-        r.error(e.source(), std::string(e.description()));
+    // toml++ is built to return its errors (cmake/HeaderLibraries.cmake).
+    toml::parse_result parsed = toml::parse(text, path);
+    if (!parsed) {
+        r.error(parsed.error().source(), std::string(parsed.error().description()));
         return false;
     }
+    const toml::table root = std::move(parsed).table();
     r.onlyKeys(root,
                {"product", "display", "pages", "batches", "languages", "delete", "associations",
                 "uninstall-values", "files", "output"},
@@ -216,15 +209,13 @@ bool readProjectText(const std::string& text, const std::string& path, Project& 
 }
 
 bool readProject(const std::string& path, Project& project, ProjectErrors& errors) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!readFile(path, text)) {
         project = Project();
         errors.messages.push_back(path + ": cannot read the project file");
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return readProjectText(text.str(), path, project, errors);
+    return readProjectText(text, path, project, errors);
 }
 
 } // namespace keld

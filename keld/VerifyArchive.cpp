@@ -8,9 +8,10 @@
 #include "installer/ArchiveData.h"
 #include "installer/ArchiveSettingsBlock.h"
 #include "installer/SettingsReader.h"
+#include "keld/Files.h"
+#include "keld/PathText.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace keld {
 
@@ -18,17 +19,11 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-bool readWhole(const std::string& path, Bytes& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-std::string posixPath(const String& path) {
+// The installer names a volume with backslashes; POSIX wants slashes.
+std::string hostPath(const String& path) {
     std::string out = path.c_str();
-    std::replace(out.begin(), out.end(), '\\', '/');
+    if (kHostPathStyle == PathStyle::Posix)
+        std::replace(out.begin(), out.end(), '\\', '/');
     return out;
 }
 
@@ -45,9 +40,9 @@ public:
         return true;
     }
     int64_t openVolume(const String& path) override {
-        lastVolume_ = posixPath(path);
+        lastVolume_ = hostPath(path);
         volume_.clear();
-        if (!readWhole(lastVolume_, volume_))
+        if (!readFile(lastVolume_, volume_))
             return -1;
         return int64_t(volume_.size());
     }
@@ -157,8 +152,8 @@ bool readDataArea(const Bytes& setup, const std::string& path, SetupReading& r, 
     input.dataChecksum = r.header.dataChecksum;
     input.dataBeyondImage = r.settings.dataBeyondImage != 0;
     input.compressedData = r.settings.has(CompressedData);
-    const size_t slash = path.find_last_of('/');
-    input.installerDir = slash == std::string::npos ? "." : path.substr(0, slash).c_str();
+    const std::string folder = folderOf(path);
+    input.installerDir = folder.empty() ? "." : folder.c_str();
     input.volumeBaseName = r.settings.volumeBaseName;
     input.volumeTag = uint32_t(r.settings.volumeTag);
     SetupFiles files(setup, r);
@@ -242,7 +237,7 @@ bool readFileEntries(SetupReading& r, const DataArea& area) {
 SetupReading readSetup(const std::string& path) {
     SetupReading r;
     Bytes setup;
-    if (!readWhole(path, setup)) {
+    if (!readFile(path, setup)) {
         stop(r, SetupVerdict::Unreadable, "cannot read " + path);
         return r;
     }

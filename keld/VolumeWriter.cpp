@@ -1,6 +1,8 @@
 #include "keld/VolumeWriter.h"
 
 #include "format/ArchiveLayout.h"
+#include "keld/Files.h"
+#include "keld/PathText.h"
 
 #include <cstdio>
 
@@ -33,13 +35,8 @@ std::vector<VolumeFile> splitIntoVolumes(const uint8_t* data, size_t size, size_
 bool writeVolumeFiles(const std::vector<VolumeFile>& volumes, const std::string& directory,
                       std::string& error) {
     for (const VolumeFile& volume : volumes) {
-        const std::string path = directory.empty() ? volume.name : directory + "/" + volume.name;
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        bool written = file && std::fwrite(volume.bytes.data(), 1, volume.bytes.size(), file) ==
-                                   volume.bytes.size();
-        if (file && std::fclose(file) != 0)
-            written = false;
-        if (!written) {
+        const std::string path = joinPath(directory, volume.name);
+        if (!writeFile(path, volume.bytes)) {
             error = "cannot write " + path;
             return false;
         }

@@ -1,10 +1,13 @@
 #include "keld/Build.h"
 #include "format/FileEntry.h"
 #include "keld/DefaultMessages.h"
+#include "keld/Files.h"
 #include "keld/VerifyArchive.h"
 #include "tests/unit/keld/ProjectTestFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -289,12 +292,8 @@ TEST_F(BuildTest, FileRecordsCarryTheSourcesAndTheirOptions) {
 
 TEST_F(BuildTest, VersionsComeFromTheSourcesVersionResource) {
     // The example's program carries FileVersion "2, 1, 0, 0".
-    const auto root =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
-    std::ifstream in(root / "examples/acme-notes/dist/notes.exe", std::ios::binary);
-    const std::string program((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
-    ASSERT_FALSE(program.empty());
+    std::string program;
+    ASSERT_TRUE(keld::readFile(VARNOKE_SOURCE_DIR "/examples/acme-notes/dist/notes.exe", program));
     folder_.write("dist/sys.dll", program);
     const SetupReading r = buildAndRead("[product]\nname = \"V\"\n[[files]]\n"
                                         "source = \"dist/sys.dll\"\nkind = \"system\"\n");
@@ -369,9 +368,8 @@ TEST_F(BuildTest, LayoutsTheInstallerReadsBack) {
 
 TEST_F(BuildTest, LimitsOfTheFormatAreCaughtBeforeWriting) {
     // A sparse file just over the largest stored size.
-    const std::string huge = folder_.path("dist/huge.bin");
-    { std::ofstream(huge, std::ios::binary); }
-    std::filesystem::resize_file(huge, 0x40000001);
+    const std::string huge = folder_.write("dist/huge.bin", "");
+    std::filesystem::resize_file(keld::toFsPath(huge), 0x40000001);
     Project project;
     ProjectErrors errors;
     ASSERT_TRUE(keld::readProject(

@@ -1,4 +1,5 @@
 #include "keld/Cli.h"
+#include "keld/Files.h"
 #include "tests/unit/keld/ProjectTestFolder.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ TEST_F(CliTest, ProblemsNameTheProjectLineAndColumn) {
               keld::ExitProblems);
     EXPECT_EQ(err_.str().rfind(folder_.path("bad.toml") + ":3:10: unknown flag \"Nope\"", 0), 0u)
         << err_.str();
-    EXPECT_FALSE(std::filesystem::exists(folder_.path("s.exe")));
+    EXPECT_FALSE(keld::fileInfo(folder_.path("s.exe")));
 }
 
 TEST_F(CliTest, QuietBuildPrintsNothingAndInspectShowsTheFiles) {

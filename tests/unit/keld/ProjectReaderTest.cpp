@@ -1,5 +1,6 @@
 #include "format/FileEntry.h"
 #include "keld/DefaultMessages.h"
+#include "keld/PathText.h"
 #include "keld/Project.h"
 #include "tests/unit/keld/ProjectTestFolder.h"
 
@@ -201,6 +202,37 @@ TEST_F(ProjectReaderTest, FoldersAndPatternsExpandInByteOrderUnderTheirDestinati
     EXPECT_EQ(project.files[3].options, Permanent);
     EXPECT_EQ(project.files[3].attributes, 0x3);
     EXPECT_EQ(project.files[0].attributes, -1);
+}
+
+// Sources named in each form the building machine takes: a folder with a final
+// separator, a rooted path (a drive letter on Windows), Windows's backslashes,
+// and names outside ASCII, which reach the archive as the project spells them.
+TEST_F(ProjectReaderTest, SourcesAreFoundInEveryFormOfPath) {
+    Project project;
+    ProjectErrors errors;
+    folder_.write("dist/caf\xC3\xA9.txt", "e");
+    folder_.write("dist/guide/a.html", "g");
+    folder_.write("dist/help0/a.html", "h");
+    const bool windows = keld::kHostPathStyle == keld::PathStyle::Windows;
+    const std::string pattern = windows ? "dist\\*\\a.html" : "dist/*/a.html";
+    // TOML literal strings ('...') take backslashes as they are.
+    ASSERT_TRUE(read(
+        kProduct + "[[files]]\nsource = 'dist/help/'\n" + "[[files]]\nsource = '" +
+            folder_.path("dist/notes.exe") + "'\n" + "[[files]]\nsource = '" + pattern + "'\n" +
+            "[[files]]\nsource = 'dist/caf\xC3\xA9.txt'\ninto = 'd\xC3\xA9j\xC3\xA0'\n",
+        project, errors))
+        << errors.messages[0];
+    std::vector<std::string> names;
+    for (const keld::ProjectFile& f : project.files)
+        names.push_back(f.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"a.html", "b.html", "notes.exe", "a.html", "a.html",
+                                               "a.html", "d\xC3\xA9j\xC3\xA0\\caf\xC3\xA9.txt"}));
+    // Equal names keep the order of their folders, the same with either separator
+    // ("help\" sorts after "help0\" as "help/" would not).
+    ASSERT_EQ(project.files.size(), 7u);
+    EXPECT_EQ(keld::fileNameOf(keld::folderOf(project.files[3].source)), "guide");
+    EXPECT_EQ(keld::fileNameOf(keld::folderOf(project.files[4].source)), "help0");
+    EXPECT_EQ(keld::fileNameOf(keld::folderOf(project.files[5].source)), "help");
 }
 
 } // namespace

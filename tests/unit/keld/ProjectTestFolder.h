@@ -4,43 +4,27 @@
 #include "keld/ArchiveWriterBytes.h"
 #include "tests/unit/PeImageFixture.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <cstdint>
 #include <string>
-#include <sys/time.h>
 
 class ProjectTestFolder {
 public:
-    ProjectTestFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "keld-test-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-    }
-    ~ProjectTestFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    ProjectTestFolder(); // a new folder in the system's temporary folder
+    ~ProjectTestFolder();
     ProjectTestFolder(const ProjectTestFolder&) = delete;
     ProjectTestFolder& operator=(const ProjectTestFolder&) = delete;
 
+    // The folder in the system's own form (backslashes and a drive on Windows).
     const std::string& dir() const { return dir_; }
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    // `name` (which may hold '/') inside the folder.
+    std::string path(const std::string& name) const;
 
-    // Writes `bytes` to `name` (folders made as needed), modified at `mtime`.
-    std::string write(const std::string& name, const std::string& bytes, long mtime = 1700000000) {
-        const std::string file = path(name);
-        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-        const timeval times[2] = {{mtime, 0}, {mtime, 0}};
-        utimes(file.c_str(), times);
-        return file;
-    }
+    // Writes `bytes` to `name` (folders made as needed), modified at `mtime`
+    // (seconds since 1970 UTC); returns its path.
+    std::string write(const std::string& name, const std::string& bytes,
+                      int64_t mtime = 1700000000);
 
-    std::string read(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string read(const std::string& name) const;
 
 private:
     std::string dir_;

@@ -1,12 +1,14 @@
 #include "core/ByteBuffer.h"
 #include "format/ArchiveLayout.h"
 #include "keld/Build.h"
+#include "keld/Files.h"
 #include "keld/SettingsWriter.h"
 #include "keld/VerifyArchive.h"
 #include "tests/unit/keld/ProjectTestFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -229,7 +231,8 @@ TEST_F(VerifyTest, VolumesMustBeThereAndTaggedInOrder) {
     EXPECT_EQ(r.verdict, SetupVerdict::VolumeMissing);
     EXPECT_NE(r.problem.find(second), std::string::npos) << r.problem;
 
-    std::filesystem::remove(second);
+    std::error_code ec;
+    EXPECT_TRUE(std::filesystem::remove(keld::toFsPath(second), ec)) << second;
     r = keld::readSetup(folder_.path("setup.exe"));
     EXPECT_EQ(r.verdict, SetupVerdict::VolumeMissing);
 }

@@ -1,0 +1,42 @@
+#include "keld/Files.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace keld {
+
+namespace {
+
+template <typename Container> bool readWhole(const std::string& path, Container& out) {
+    out.clear();
+    std::ifstream in(toFsPath(path), std::ios::binary);
+    if (!in)
+        return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool readFile(const std::string& path, std::vector<uint8_t>& out) {
+    return readWhole(path, out);
+}
+
+bool readFile(const std::string& path, std::string& out) {
+    return readWhole(path, out);
+}
+
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(toFsPath(path), std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+} // namespace keld
