@@ -36,8 +36,9 @@ struct Installation {
     Array<String> typeLibraryList;
     String productFontsText;
     bool fontsAdded = false;
-    String associationList; // "extension~!~type~!~verb" lines
-    String sharedFilesText; // the counted shared files, quoted and joined by ";"
+    String associationList;     // "extension~!~type~!~verb" lines
+    String sharedFilesText;     // the counted shared files, quoted and joined by ";"
+    String previousSharedFiles; // SharedFiles of the installation found in place
 
     // A file line (the bare path) or, once per directory whatever its case, a
     // "~" directory line. Paths of three characters or fewer are ignored.

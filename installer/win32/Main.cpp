@@ -8,6 +8,7 @@
 #include "installer/SettingsReader.h"
 #include "installer/Startup.h"
 #include "installer/win32/Archive.h"
+#include "installer/win32/Install.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Startup.h"
 #include "platform/File.h"
@@ -30,6 +31,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     if (!parseCommandLine(argumentText, commandLine, usageHeading))
         usage(usageHeading.c_str());
     programState().automaticMode = commandLine.automaticMode;
+    programState().uninstallMode = commandLine.uninstallMode;
     installSettings().productName = commandLine.productName;
 
     if (commandLine.uninstallMode) {
@@ -67,6 +69,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
         corruptInstaller(code);
     programState().errorsInAutomaticMode = settings.has(ErrorsInAutomaticMode);
     buildUninstallerImage(file);
-    loadDataArea(file);
-    exitInstaller();
+    runInstallation(file, commandLine);
 }

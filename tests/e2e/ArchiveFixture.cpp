@@ -30,6 +30,14 @@ InstallSettings archiveTestSettings() {
     return s;
 }
 
+std::string installedDir(const BuiltSetup& setup) {
+    return setup.dir + "/installed";
+}
+
+std::vector<std::string> silentInstall(const BuiltSetup& setup) {
+    return {setup.exe, "/a", "/d:" + toWinePath(installedDir(setup))};
+}
+
 keld::Bytes readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << path;

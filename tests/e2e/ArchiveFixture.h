@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -30,6 +31,11 @@ BuiltSetup
 buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
            const std::function<void(keld::BuiltInstaller&)>& corrupt = nullptr,
            const std::function<void(const SettingsWriter&, keld::Bytes&)>& patchSettings = nullptr);
+
+// The arguments of a silent installation into the folder "installed" beside
+// setup.exe.
+std::vector<std::string> silentInstall(const BuiltSetup& setup);
+std::string installedDir(const BuiltSetup& setup);
 
 keld::Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const keld::Bytes& bytes);

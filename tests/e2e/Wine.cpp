@@ -41,8 +41,9 @@ RunResult runRobot(const std::vector<std::string>& robotArgs, int timeoutSeconds
 std::vector<std::string> pressArgs(const std::vector<std::string>& presses) {
     std::vector<std::string> args;
     for (const std::string& press : presses) {
-        args.push_back("--press");
-        args.push_back(press);
+        const bool watch = press.rfind(kWatchPrefix, 0) == 0;
+        args.push_back(watch ? "--watch" : "--press");
+        args.push_back(watch ? press.substr(sizeof kWatchPrefix - 1) : press);
     }
     return args;
 }

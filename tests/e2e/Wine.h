@@ -37,7 +37,11 @@ struct RunResult {
 // Runs programArgs[0] (a Unix path, or a Windows path as Wine sees it) with the other
 // elements as its arguments, each passed so that the C runtime's splitter gives it back.
 // `presses` are button labels or "id:N", used one per window; after them the default
-// button is pressed. `timeoutSeconds` is how long the robot waits for each next window.
+// button is pressed. An entry "watch:CAPTION" instead names windows that are only
+// recorded, never pressed, and use no entry (a progress dialog, seen or not). `timeoutSeconds` is
+// how long the robot waits for each next window.
+inline constexpr char kWatchPrefix[] = "watch:";
+
 RunResult runUnderRobot(const std::vector<std::string>& programArgs,
                         const std::vector<std::string>& presses, int timeoutSeconds = 20);
 

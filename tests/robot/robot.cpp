@@ -1,14 +1,16 @@
 // The robot: starts a program, reads each dialog and message box it shows, presses the
 // buttons it is told to, and reports everything as JSON lines on stdout, one per window:
 //
-//   robot.exe [--timeout SECONDS] [--press LABEL]... [--cmdline TEXT] [--argv0 TEXT]
-//             [--] program [args]
+//   robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]... [--cmdline TEXT]
+//             [--argv0 TEXT] [--] program [args]
 //
 //   {"window":1,"caption":"...","text":"...","buttons":[{"id":1,"label":"OK"}],"pressed":"OK"}
 //   {"exit":N}
 //
 // LABEL is a button's text (case and '&' ignored) or "id:N". Once the labels are used up
-// the default button (or the only one) is pressed. --cmdline gives the argument text
+// the default button (or the only one) is pressed. Windows whose caption is given with
+// --watch (a progress dialog, which may come and go too fast to be seen) are recorded
+// but never pressed, and use no label. --cmdline gives the argument text
 // verbatim, for programs that split their command line by rules of their own; --argv0
 // gives the command line's first word in place of the program's path, for programs that
 // find their own file through it.
@@ -37,6 +39,7 @@ namespace {
 struct Options {
     unsigned timeoutSeconds = 30;
     std::vector<std::wstring> presses;
+    std::vector<std::string> watched; // captions recorded but never pressed
     bool rawArguments = false;
     std::wstring rawText;
     std::wstring argv0;                // the command line's first word, when not the program path
@@ -83,6 +86,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
             options.timeoutSeconds = static_cast<unsigned>(seconds);
         } else if (arg == L"--press" && hasValue) {
             options.presses.push_back(argv[++i]);
+        } else if (arg == L"--watch" && hasValue) {
+            options.watched.push_back(narrow(argv[++i]));
         } else if (arg == L"--cmdline" && hasValue) {
             options.rawArguments = true;
             options.rawText = argv[++i];
@@ -98,8 +103,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
     for (; i < argc; ++i)
         options.program.push_back(argv[i]);
     if (options.program.empty()) {
-        error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--cmdline TEXT] "
-                "[--argv0 TEXT] [--] program [args]";
+        error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]... "
+                "[--cmdline TEXT] [--argv0 TEXT] [--] program [args]";
         return false;
     }
     if (options.rawArguments && options.program.size() > 1) {
@@ -216,6 +221,12 @@ private:
             .text("caption", dialog.caption)
             .text("text", dialog.text)
             .raw("buttons", buttonsJson(dialog));
+        for (const std::string& caption : options_.watched) {
+            if (caption == dialog.caption) {
+                emit(line.str());
+                return -1;
+            }
+        }
         const robot::Button* button = nullptr;
         std::string problem;
         if (nextPress_ < options_.presses.size()) {

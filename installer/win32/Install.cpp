@@ -1,0 +1,331 @@
+#include "installer/win32/Install.h"
+
+#include "core/Number.h"
+#include "core/Path.h"
+#include "installer/Archive.h"
+#include "installer/CommandLine.h"
+#include "installer/InstallRecords.h"
+#include "installer/InstallSequence.h"
+#include "installer/InstallSettings.h"
+#include "installer/Installation.h"
+#include "installer/MessageTable.h"
+#include "installer/Startup.h"
+#include "installer/win32/Archive.h"
+#include "installer/win32/Batch.h"
+#include "installer/win32/Dialogs.h"
+#include "installer/win32/InstallRecords.h"
+#include "installer/win32/Placement.h"
+#include "installer/win32/Program.h"
+#include "installer/win32/Progress.h"
+#include "platform/DelayedFile.h"
+#include "platform/Directory.h"
+#include "platform/Disk.h"
+#include "platform/ErrorText.h"
+#include "platform/KnownFolders.h"
+#include "platform/OsVersion.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "platform/Restart.h"
+
+#include <windows.h>
+
+namespace {
+
+const char kUninstallRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr int kDialogOk = 1001;
+
+InstallSettings& settings() {
+    return installSettings();
+}
+
+void showMessageError(const String& text) {
+    showError("%s", text.c_str());
+}
+
+// The page texts with the product and the Windows directory filled in.
+String pageText(const String& text) {
+    String page = text;
+    page.replaceAll("<product>", settings().productName.c_str(), kFindNoCase);
+    page.replaceAll("<os>", startupValues().windowsDir.c_str(), kFindNoCase);
+    return page;
+}
+
+// The pages of one kind, the message first; any answer but OK ends.
+void showPages(int firstMessage, const Array<String>& texts, int (*show)(const char*)) {
+    Array<String> pages;
+    pages.append(message(firstMessage));
+    for (const String& text : texts)
+        pages.append(text);
+    for (const String& text : pages) {
+        if (text.isBlank())
+            continue;
+        if (show(pageText(text).c_str()) != kDialogOk)
+            exitInstaller();
+    }
+}
+
+struct ExistingInstallation {
+    bool found = false;
+    String location;
+    String displayVersion;
+    String sharedFiles;
+};
+
+// A product's uninstall entry, read without creating it.
+bool openUninstallEntry(RegistryKey& key, const String& name) {
+    return key.openSoftware(joinPath(kUninstallRoot, name), false,
+                            kRegOpenExisting | kRegReadOnly) != kRegOpenFailed;
+}
+
+void checkMasterProduct() {
+    InstallSettings& s = settings();
+    if (!s.has(MasterProduct))
+        return;
+    if (s.masterProductName.isBlank())
+        s.masterProductName = s.productName;
+    RegistryKey key;
+    const bool installed =
+        openUninstallEntry(key, s.masterProductName) &&
+        (key.valueExists("UninstallString") || key.valueExists("QuietUninstallString"));
+    if (!installed) {
+        showMessageError(formatWithText(message(12), s.masterProductName));
+        exitInstaller();
+    }
+    if (s.defaultInstallDir.compare("<master>", false) == 0)
+        s.defaultInstallDir = key.readString("InstallLocation", String(), 0);
+}
+
+ExistingInstallation findExistingInstallation() {
+    ExistingInstallation existing;
+    if (!settings().has(Uninstallable))
+        return existing;
+    RegistryKey key;
+    if (!openUninstallEntry(key, settings().uninstallKey))
+        return existing;
+    existing.location = key.readString("InstallLocation", String(), 0);
+    existing.displayVersion = key.readString("DisplayVersion", String(), 0);
+    existing.sharedFiles = key.readString("SharedFiles", String(), 0);
+    existing.found = !existing.location.isEmpty() && directoryExists(existing.location);
+    return existing;
+}
+
+void confirmReinstall(const ExistingInstallation& existing) {
+    const InstallSettings& s = settings();
+    if (s.has(RefuseReinstall)) {
+        programState().automaticMode = false;
+        showMessageError(message(9));
+        exitInstaller();
+    }
+    if (!programState().automaticMode && !s.has(NoReinstallPrompt)) {
+        const int id = reinstallMessageId(s.has(CompareVersionsOnReinstall),
+                                          existing.displayVersion, s.displayVersion);
+        String text = message(id);
+        text += "\r\n";
+        text += existing.location;
+        text += "\r\n\r\n";
+        text += message(7);
+        if (MessageBoxA(ownerWindow(), text.c_str(), message(2).c_str(),
+                        MB_YESNO | MB_ICONQUESTION) != IDYES)
+            exitInstaller();
+    }
+    installation().reinstall = true;
+    installation().installDir = existing.location;
+}
+
+bool askYesNo(const String& text, const String& caption) {
+    return MessageBoxA(ownerWindow(), text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
+}
+
+// One round of the directory checks; false sends the user back to the dialog.
+bool directoryAccepted(const String& dir) {
+    const InstallSettings& s = settings();
+    if (!isValidPath(dir, 0) || !isAbsolutePath(dir.c_str())) {
+        showError("%s\r\n%s", message(14).c_str(), dir.c_str());
+        return false;
+    }
+    const bool network = dir.startsWith("\\\\");
+    if (network && s.has(RefuseNetworkPath)) {
+        showMessageError(message(66));
+        return false;
+    }
+    const char drive = driveLetter(dir);
+    if (drive && !driveExists(dir)) {
+        showMessageError(formatMessage(message(16), {drive}));
+        return false;
+    }
+    if (dir.length() <= 3) {
+        showMessageError(message(17));
+        return false;
+    }
+    const String programFiles = programsDir();
+    if (samePath(dir, programFiles)) {
+        showMessageError(formatWithText(message(18), programFiles));
+        return false;
+    }
+    if (drive) {
+        const int64_t needed = neededSpace(archiveState().header, clusterSize(dir));
+        const uint64_t free = freeBytes(dir);
+        if (uint64_t(needed) >= free &&
+            !askYesNo(formatMessage(message(19),
+                                    {formatByteSize(needed), drive, formatByteSize(int64_t(free))}),
+                      message(20)))
+            return false;
+    }
+    const bool exists = directoryExists(dir);
+    if (s.has(ConfirmInstallDir) &&
+        !askYesNo(formatWithText(message(exists ? 22 : 23), dir), message(24)))
+        return false;
+    if (exists || createDirectoryPath(dir))
+        return true;
+    String error = lastErrorText();
+    error.trimRight();
+    String text = message(25);
+    text += "\r\n";
+    text += dir;
+    text += "\r\n\r\n";
+    text += error;
+    showMessageError(text);
+    return false;
+}
+
+void chooseInstallDirectory() {
+    for (;;) {
+        if (!chooseDirectory())
+            exitInstaller();
+        String& dir = installation().installDir;
+        dir.trim();
+        if (!dir.isEmpty() && directoryAccepted(dir))
+            return;
+    }
+}
+
+void settleInstallDirectory(const ExistingInstallation& existing) {
+    const InstallSettings& s = settings();
+    if (s.has(Uninstallable) && existing.found) {
+        confirmReinstall(existing);
+        return;
+    }
+    String& dir = installation().installDir;
+    if (dir.isEmpty())
+        dir = s.defaultInstallDir;
+    if (!programState().automaticMode && s.has(AskInstallDir))
+        chooseInstallDirectory();
+    else
+        createDirectoryPath(dir); // a failure shows when the files are placed
+}
+
+void runSettingBatch(const String& setting, const String& extra, ProductFlag hide) {
+    runBatch(installation().installDir, settings().has(hide), batchCommands(setting, extra));
+}
+
+void writeUninstaller() {
+    const String path = uninstallerPath();
+    const String& image = archiveState().uninstallerImage;
+    writeInstalledFile(path, reinterpret_cast<const uint8_t*>(image.c_str()), image.length(),
+                       settings().packageTime, -1, filePresent(path));
+    writeUninstallEntry();
+}
+
+void removeIfEmpty(const String& path) {
+    const String dir = removableDirectory(path);
+    if (!dir.isEmpty())
+        RemoveDirectoryA(dir.c_str());
+}
+
+} // namespace
+
+void runInstallation(File& installer, const CommandLine& commandLine) {
+    InstallSettings& s = settings();
+    Installation& state = installation();
+    ProgramState& program = programState();
+    state.installDir = commandLine.installDir;
+
+    if (s.languages.count() > 1 && !program.automaticMode && chooseLanguage() != kDialogOk)
+        exitInstaller();
+    state.displayTitle = message(0);
+    if (program.backgroundWindow)
+        InvalidateRect(program.backgroundWindow, nullptr, TRUE);
+
+    if (s.excludedSystems & osFlag()) {
+        showMessageError(formatWithText(message(61), osName()));
+        exitInstaller();
+    }
+    checkMasterProduct();
+    const ExistingInstallation existing = findExistingInstallation();
+    state.previousSharedFiles = existing.sharedFiles;
+
+    if (!program.automaticMode) {
+        showPages(63, s.licenseTexts, showLicencePage);
+        showPages(64, s.readmeTexts, showReadmePage);
+    }
+    settleInstallDirectory(existing);
+
+    state.problemReport.clear();
+    state.uninstallDir = joinPath(state.installDir, s.uninstallSubdir);
+    runSettingBatch(s.preInstallBatch, commandLine.extraBatch[0], HidePreInstallBatch);
+
+    openProgressDialog();
+    progressStep(8, 2);
+    loadDataArea(installer);
+    progressStep(62, 36);
+    pauseStep(s.stepPause);
+    if (s.has(CompressedData))
+        progressStep(29, 40);
+
+    if (!s.uninstallSubdir.isEmpty())
+        createDirectoryPath(state.uninstallDir);
+    deleteFilesBeforeInstall(s.fileDeletions);
+    state.uninstallList.clear();
+    state.recordedDirectories.clear();
+    placeFiles();
+    setProgress(87);
+
+    pauseStep(s.stepPause);
+    progressStep(32, 90);
+    if (s.has(Uninstallable) && s.has(UninstallerDesktopShortcut)) {
+        ShortcutRecord uninstaller;
+        uninstaller.desktop = true;
+        uninstaller.target = uninstallerPath();
+        uninstaller.caption = message(33);
+        uninstaller.arguments = uninstallArgument(s.uninstallKey);
+        state.shortcutList.append(uninstaller);
+    }
+    setProgress(95);
+    pauseStep(s.stepPause);
+
+    if (s.has(AddToPath))
+        state.problemReport += updateAutoexecPath(true);
+    if (s.has(Uninstallable))
+        writeUninstaller();
+    pauseStep(s.stepPause);
+    progressStep(36, 100);
+    if (s.has(Uninstallable) && !writeUninstallData())
+        state.problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(),
+                                         uninstallDataPath().c_str(), lastErrorText().c_str());
+    runSettingBatch(s.postInstallBatch, commandLine.extraBatch[1], HidePostInstallBatch);
+    pauseStep(s.stepPause);
+    closeProgressDialog();
+
+    if (!commandLine.runOnExit.isEmpty())
+        state.installLog.appendFormat("Launch on exit: %s\r\n", commandLine.runOnExit.c_str());
+    finishInstallation(state.reinstall, state.problemReport);
+
+    bool restart = false;
+    if (s.has(RestartRequired)) {
+        if (program.automaticMode && !s.has(AskRestartInAutomaticMode))
+            restart = true;
+        else
+            restart = MessageBoxA(program.backgroundWindow, message(37).c_str(),
+                                  message(20).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    }
+    runSettingBatch(s.exitBatch, commandLine.extraBatch[2], HideExitBatch);
+    removeIfEmpty(s.sharedPath);
+    removeIfEmpty(state.uninstallDir);
+    removeIfEmpty(state.installDir);
+    if (restart)
+        restartSystem();
+    else if (state.problemReport.isEmpty() && !commandLine.runOnExit.isEmpty())
+        runProcess(commandLine.runOnExit, 0, String());
+    exitInstaller();
+}
