@@ -20,8 +20,10 @@ struct ShortcutRecord {
 };
 
 struct Installation {
-    String installDir;   // %InstallDir%: the /d value, the default, or the chosen directory
-    String uninstallDir; // installDir joined with the uninstall subdirectory
+    String installDir;          // %InstallDir%: the /d value, the default, or the chosen directory
+    String uninstallDir;        // installDir joined with the uninstall subdirectory
+    bool reinstall = false;     // ReinstallFlag: an existing installation's place is reused
+    String previousSharedFiles; // "SharedFiles" of the existing installation's uninstall entry
 
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success
@@ -35,9 +37,20 @@ struct Installation {
     String productFontsText;
     bool fontsAdded = false;
 
+    String sharedFilesText;      // "SharedFiles" of the uninstall entry
+    String associationList;      // the "[Associations]" lines of Uninstall.DAT
+    bool desktopChanged = false; // a shortcut was asked for on the desktop
+    String desktopFolder;        // the prepared desktop folder; empty until then
+    bool desktopFolderPrepared = false;
+
     // A file line (the bare path) or, once per directory whatever its case, a
     // "~" directory line. Paths of three characters or fewer are ignored.
     void recordForUninstall(const String& path, bool isDirectory);
 };
 
 Installation& installation();
+
+// UninstallDir joined with UninstallerName.
+String uninstallerPath();
+// /u:"UninstallKey", which makes the uninstaller remove this product.
+String uninstallerArguments();
