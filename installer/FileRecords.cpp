@@ -5,6 +5,7 @@
 #include "core/Path.h"
 #include "core/StringParse.h"
 #include "format/ArchiveLayout.h"
+#include "installer/SharedFilesText.h"
 
 #include <climits>
 
@@ -150,16 +151,16 @@ bool sharedFileEntry(const FileEntry& entry, const String& target, String& liste
     char marker = 0;
     switch (entry.kind) {
     case SharedFile:
-        marker = entry.permanent() ? ' ' : 0;
+        marker = entry.permanent() ? kCountOnlyMarker : 0;
         break;
     case SystemFile:
-        marker = ' ';
+        marker = kCountOnlyMarker;
         break;
     case ComServerFile:
-        marker = entry.permanent() ? ' ' : '^';
+        marker = entry.permanent() ? kCountOnlyMarker : kComServerMarker;
         break;
     case TypeLibraryFile:
-        marker = entry.permanent() ? ' ' : char(0xA9);
+        marker = entry.permanent() ? kCountOnlyMarker : kTypeLibraryMarker;
         break;
     default:
         return false;

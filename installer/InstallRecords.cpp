@@ -56,10 +56,3 @@ int32_t versionMinor(const String& displayVersion) {
     int pos = displayVersion.findChar('.') + 1;
     return parseIntAt(displayVersion, pos);
 }
-
-String uninstallArgument(const String& uninstallKey) {
-    String argument = "/u:\"";
-    argument += uninstallKey;
-    argument += '"';
-    return argument;
-}

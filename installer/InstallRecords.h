@@ -44,6 +44,3 @@ String uninstallDataText(const String& uninstallList, const Array<String>& strin
 bool hasVersionNumbers(const String& displayVersion);
 int32_t versionMajor(const String& displayVersion);
 int32_t versionMinor(const String& displayVersion);
-
-// The uninstaller's argument: /u:"key".
-String uninstallArgument(const String& uninstallKey);

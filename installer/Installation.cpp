@@ -1,5 +1,8 @@
 #include "installer/Installation.h"
 
+#include "core/Path.h"
+#include "installer/InstallSettings.h"
+
 Installation& installation() {
     static Installation state;
     return state;
@@ -18,4 +21,15 @@ void Installation::recordForUninstall(const String& path, bool isDirectory) {
     }
     uninstallList += path;
     uninstallList += "\r\n";
+}
+
+String uninstallerPath() {
+    return joinPath(installation().uninstallDir, installSettings().uninstallerName);
+}
+
+String uninstallerArguments() {
+    String arguments = "/u:\"";
+    arguments += installSettings().uninstallKey;
+    arguments += '"';
+    return arguments;
 }

@@ -20,10 +20,11 @@ struct ShortcutRecord {
 };
 
 struct Installation {
-    String installDir;      // %InstallDir%: the /d value, the default, or the chosen directory
-    String uninstallDir;    // installDir joined with the uninstall subdirectory
-    bool reinstall = false; // the installation reuses an existing installation's place
-    String displayTitle;    // the application title, message 0 once the language is chosen
+    String installDir;          // %InstallDir%: the /d value, the default, or the chosen directory
+    String uninstallDir;        // installDir joined with the uninstall subdirectory
+    bool reinstall = false;     // ReinstallFlag: an existing installation's place is reused
+    String previousSharedFiles; // "SharedFiles" of the existing installation's uninstall entry
+    String displayTitle;        // the application title, message 0 once the language is chosen
 
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success
@@ -36,9 +37,11 @@ struct Installation {
     Array<String> typeLibraryList;
     String productFontsText;
     bool fontsAdded = false;
-    String associationList;     // "extension~!~type~!~verb" lines
-    String sharedFilesText;     // the counted shared files, quoted and joined by ";"
-    String previousSharedFiles; // SharedFiles of the installation found in place
+    String sharedFilesText;      // "SharedFiles" of the uninstall entry
+    String associationList;      // the "[Associations]" lines of Uninstall.DAT
+    bool desktopChanged = false; // a shortcut was asked for on the desktop
+    String desktopFolder;        // the prepared desktop folder; empty until then
+    bool desktopFolderPrepared = false;
 
     // A file line (the bare path) or, once per directory whatever its case, a
     // "~" directory line. Paths of three characters or fewer are ignored.
@@ -46,3 +49,8 @@ struct Installation {
 };
 
 Installation& installation();
+
+// UninstallDir joined with UninstallerName.
+String uninstallerPath();
+// /u:"UninstallKey", which makes the uninstaller remove this product.
+String uninstallerArguments();

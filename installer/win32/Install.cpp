@@ -4,19 +4,24 @@
 #include "core/Path.h"
 #include "installer/Archive.h"
 #include "installer/CommandLine.h"
-#include "installer/InstallRecords.h"
 #include "installer/InstallSequence.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
 #include "installer/MessageTable.h"
 #include "installer/Startup.h"
 #include "installer/win32/Archive.h"
+#include "installer/win32/Associations.h"
 #include "installer/win32/Batch.h"
 #include "installer/win32/Dialogs.h"
 #include "installer/win32/InstallRecords.h"
 #include "installer/win32/Placement.h"
+#include "installer/win32/ProductKeys.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Progress.h"
+#include "installer/win32/Registration.h"
+#include "installer/win32/SharedCounts.h"
+#include "installer/win32/ShellNotify.h"
+#include "installer/win32/Shortcuts.h"
 #include "platform/DelayedFile.h"
 #include "platform/Directory.h"
 #include "platform/Disk.h"
@@ -281,19 +286,19 @@ void runInstallation(File& installer, const CommandLine& commandLine) {
     placeFiles();
     setProgress(87);
 
+    updateSharedFileCounts();
+    registerComServers();
+    registerTypeLibraries();
     pauseStep(s.stepPause);
     progressStep(32, 90);
-    if (s.has(Uninstallable) && s.has(UninstallerDesktopShortcut)) {
-        ShortcutRecord uninstaller;
-        uninstaller.desktop = true;
-        uninstaller.target = uninstallerPath();
-        uninstaller.caption = message(33);
-        uninstaller.arguments = uninstallArgument(s.uninstallKey);
-        state.shortcutList.append(uninstaller);
-    }
+    addUninstallerDesktopShortcut();
+    createShortcuts();
+    createUninstallerShortcuts();
     setProgress(95);
     pauseStep(s.stepPause);
 
+    createProductRegistryKeys();
+    createFileAssociations();
     if (s.has(AddToPath))
         state.problemReport += updateAutoexecPath(true);
     if (s.has(Uninstallable))
@@ -304,6 +309,8 @@ void runInstallation(File& installer, const CommandLine& commandLine) {
         state.problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(),
                                          uninstallDataPath().c_str(), lastErrorText().c_str());
     runSettingBatch(s.postInstallBatch, commandLine.extraBatch[1], HidePostInstallBatch);
+    if (state.desktopChanged)
+        notifyDesktopChanged(s.shortcutMode == 1);
     pauseStep(s.stepPause);
     closeProgressDialog();
 

@@ -51,10 +51,6 @@ String uninstallDataPath() {
     return inUninstallDir(kUninstallDataName);
 }
 
-String uninstallerPath() {
-    return joinPath(installation().uninstallDir, installSettings().uninstallerName);
-}
-
 bool writeUninstallEntry() {
     const InstallSettings& s = installSettings();
     Installation& state = installation();
@@ -64,7 +60,7 @@ bool writeUninstallEntry() {
         return false;
     }
     const String program = uninstallerPath();
-    const String argument = uninstallArgument(s.uninstallKey);
+    const String argument = uninstallerArguments();
     String uninstallString = program;
     uninstallString += ' ';
     uninstallString += argument;

@@ -7,8 +7,6 @@
 
 String installLogPath();
 String uninstallDataPath();
-// The uninstaller program: the uninstall directory joined with its name.
-String uninstallerPath();
 
 // False when the key cannot be opened or "UninstallString" does not read
 // back as written; the problem report says so.

@@ -84,7 +84,6 @@ TEST(InstallRecords, VersionNumbersComeFromAroundTheFirstPoint) {
         EXPECT_EQ(versionMajor(c.version), c.major) << c.version;
         EXPECT_EQ(versionMinor(c.version), c.minor) << c.version;
     }
-    EXPECT_EQ(str(uninstallArgument("Acme Notes")), "/u:\"Acme Notes\"");
 }
 
 } // namespace
