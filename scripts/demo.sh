@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: build varnoke.exe and keld, build the example product's
-# installer with keld, check it, and run it under Wine, printing every box it
-# shows as the robot reads it (caption, text, buttons) and its exit code.
+# installer with keld, check it, and install it under Wine the way a person
+# would, printing every window as the robot reads it (caption, text, buttons)
+# and then what the installation left: files, shortcuts, uninstall entry and
+# file association.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,11 +27,35 @@ wine_env_start
 trap wine_env_stop EXIT
 
 robot=build/windows/tests/robot/robot.exe
-run() {
-    echo
-    echo "\$ $*"
-    wine "$robot" --timeout 30 -- "$@" || true
-}
-run "$out/setup.exe"
-run "$out/setup.exe" /x
-run "$stub"
+entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Acme Notes'
+target="$out/installed"
+# A fresh machine each time: no earlier installation to be asked about.
+wine reg delete "$entry" /reg:32 /f >/dev/null 2>&1 || true
+rm -rf "$target"
+wintarget=$(winepath -w "$(mkdir -p "$target" && cd "$target" && pwd)")
+rmdir "$target"
+
+echo
+echo "\$ setup.exe /d:\"$wintarget\"   (the robot agrees to the licence, reads the readme,"
+echo "  keeps the folder, watches the progress and closes the finishing box)"
+wine "$robot" --timeout 60 --press id:1001 --press id:1001 --press id:1001 \
+    --watch "Installing Acme Notes" --press OK \
+    --cmdline "/d:\"$wintarget\"" -- "$out/setup.exe" || true
+
+echo
+echo "Installed files:"
+find "$target" -type f | sed "s|^$target/|  |"
+echo "Start Menu:"
+find "$WINEPREFIX/drive_c/users" -ipath "*Programs/Acme/Acme Notes/*.lnk" | sed 's|.*/Programs/|  Programs/|'
+echo "Uninstall entry:"
+wine reg query "$entry" /reg:32 2>/dev/null | grep -E "DisplayName|DisplayVersion|UninstallString|InstallLocation" | sed 's/^ */  /'
+echo "File association:"
+wine reg query 'HKCR\.acmenote' /reg:32 2>/dev/null | grep REG_SZ | sed 's/^ */  .acmenote /'
+wine reg query 'HKCR\AcmeNotes.Note\shell\open\command' /reg:32 2>/dev/null | grep REG_SZ | sed 's/^ */  open: /'
+
+echo
+echo "\$ setup.exe /x   (a switch the installer does not know)"
+wine "$robot" --timeout 30 -- "$out/setup.exe" /x || true
+echo
+echo "\$ varnoke.exe   (the stub alone, without an archive)"
+wine "$robot" --timeout 30 -- "$stub" || true
