@@ -1,5 +1,7 @@
 #include "keld/VerifyArchive.h"
 
+#include "installer/FileRecords.h"
+
 #include "core/ByteBuffer.h"
 #include "format/ArchiveLayout.h"
 #include "format/FileEntry.h"
@@ -7,6 +9,7 @@
 #include "installer/ArchiveCursor.h"
 #include "installer/ArchiveData.h"
 #include "installer/ArchiveSettingsBlock.h"
+#include "installer/FileRecords.h"
 #include "installer/SettingsReader.h"
 #include "keld/Files.h"
 #include "keld/PathText.h"
@@ -173,61 +176,53 @@ bool readDataArea(const Bytes& setup, const std::string& path, SetupReading& r, 
                 "the volume file " + files.lastVolume() + " is missing or is not the next one");
 }
 
-bool readText(ArchiveCursor& cursor, std::string& out) {
-    String text;
-    const bool read = cursor.readString(text);
-    out = text.c_str();
-    return read;
+// What each damage of a file record means, in words.
+std::string recordProblem(CorruptionCode code, int32_t index, const String& name) {
+    const std::string file = name.isEmpty() ? "file " + std::to_string(index + 1) : name.c_str();
+    switch (code) {
+    case EmptyFileName:
+        return file + " has no name";
+    case NegativeStoredLength:
+        return file + ": negative length";
+    case StoredLengthTooLarge:
+        return file + ": length above 1 GB";
+    case UnknownFileKind:
+        return file + ": a kind the installer does not know";
+    default:
+        return file + ": the data differ from its checksum or run past the data area";
+    }
 }
 
-// The file records, with the checks of the placement loop.
+// The file records, read by the installer's own reader with the checks of its
+// placement loop, in the same order.
 bool readFileEntries(SetupReading& r, const DataArea& area) {
     ArchiveCursor cursor;
     cursor.set(area.bytes, area.length);
-    const std::string pastEnd = "a file record runs past the end of the data area";
+    // Only the kind matters here, not where the files would go.
+    const TargetPlaces places;
+    const PathVariableValues noValues;
     for (int32_t i = 0; i < r.header.fileCount; ++i) {
+        FileEntry entry;
+        const CorruptionCode code = readFileEntry(cursor, r.header.fileSize(i), entry);
+        if (code != NotCorrupt)
+            return fail(r, code, recordProblem(code, i, entry.name));
         ReadFileEntry f;
-        if (!readText(cursor, f.name))
-            return fail(r, NotCorrupt, pastEnd);
-        if (f.name.empty())
-            return fail(r, EmptyFileName, "file " + std::to_string(i + 1) + " has no name");
-        if (!cursor.readInt32(f.kind) || !cursor.readInt32(f.options) ||
-            !cursor.readInt32(f.attributes))
-            return fail(r, NotCorrupt, pastEnd);
-        f.size = r.header.fileSize(i);
-        if (f.size < 0)
-            return fail(r, NegativeStoredLength, f.name + ": negative length");
-        if (f.size > kMaxStoredFileSize)
-            return fail(r, StoredLengthTooLarge, f.name + ": length above 1 GB");
-        if (cursor.remaining() < f.size)
-            return fail(r, NotCorrupt, pastEnd);
-        const uint32_t actual = checksum(cursor.current(), f.size);
-        cursor.skip(f.size);
-        int32_t stored = 0;
-        if (!cursor.readInt32(stored))
-            return fail(r, NotCorrupt, pastEnd);
-        f.checksum = uint32_t(stored);
-        if (f.checksum != actual)
-            return fail(r, FileChecksumMismatch, f.name + ": the data differ from its checksum");
-        int32_t* const time[] = {&f.time.year, &f.time.month,  &f.time.day,
-                                 &f.time.hour, &f.time.minute, &f.time.second};
-        for (int32_t* field : time)
-            if (!cursor.readInt32(*field))
-                return fail(r, NotCorrupt, pastEnd);
-        if (!readText(cursor, f.detail) || (hasIconField(f.options) && !readText(cursor, f.icon)) ||
-            !readText(cursor, f.arguments) || !readText(cursor, f.target) ||
-            !readText(cursor, f.workingDirectory))
-            return fail(r, NotCorrupt, pastEnd);
-        const bool knownKind = f.kind == InstallDirFile || f.kind == SharedFile ||
-                               f.kind == FontFile ||
-                               (f.kind >= StartupFile && f.kind <= VersionedFile);
-        // The installer needs the kind only when the record has no target
-        // override of its own (or one without a backslash).
-        const bool kindUsed = (f.options & InUninstallDir) == 0 &&
-                              (f.target.empty() || f.target.find('\\') == std::string::npos);
+        f.name = entry.name.c_str();
+        f.kind = entry.kind;
+        f.options = entry.options;
+        f.attributes = entry.attributes;
+        f.size = entry.length;
+        f.checksum = checksum(entry.data, entry.length);
+        f.time = entry.time;
+        f.detail = entry.detail.c_str();
+        f.icon = entry.icon.c_str();
+        f.arguments = entry.arguments.c_str();
+        f.target = entry.target.c_str();
+        f.workingDirectory = entry.workingDirectory.c_str();
         r.files.push_back(f);
-        if (!knownKind && kindUsed)
-            return fail(r, UnknownFileKind, f.name + ": unknown kind " + std::to_string(f.kind));
+        const FileTarget target = fileTarget(entry, places, noValues);
+        if (target.code != NotCorrupt)
+            return fail(r, target.code, recordProblem(target.code, i, entry.name));
     }
     return true;
 }

@@ -206,7 +206,10 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"DataChecksumMismatch", 0,
                [](keld::BuiltInstaller& b) { b.setup[b.sectionOffset + b.settingsEnd + 3] ^= 1; },
                55, true},
-        Damage{"DataBlockBroken", CompressedData, breakDataBlock, 60, true}),
+        Damage{"DataBlockBroken", CompressedData, breakDataBlock, 60, true},
+        // The second file's size beyond the data area: its record cannot be read whole.
+        Damage{"FileRunsPastTheDataArea", 0, headerField(kHeaderFileSizes + 4, 0x100000), 100,
+               true}),
     [](const ::testing::TestParamInfo<Damage>& p) { return std::string(p.param.name); });
 
 struct Version {

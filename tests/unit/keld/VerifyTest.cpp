@@ -160,6 +160,9 @@ TEST_F(VerifyTest, DamagedInstallersGiveTheInstallersCodes) {
              t.fixDataChecksum(b);
          },
          SetupVerdict::Corrupt, EmptyFileName},
+        {"the last file's size beyond the data area",
+         [](const V& t, Bytes& b) { V::put32(b, t.section() + kHeaderFileSizes + 4, 0x100000); },
+         SetupVerdict::Corrupt, FileChecksumMismatch},
         {"kind 3",
          [](const V& t, Bytes& b) {
              V::put32(b, t.dataStart() + 6, 3);
