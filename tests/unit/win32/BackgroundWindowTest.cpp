@@ -97,6 +97,9 @@ TEST_F(BackgroundWindow, PaintsTheDisplaySettingsAndRepaintsWhenTheyChange) {
     display.topColor = RGB(0, 128, 0);
     HWND window = create();
     ASSERT_NE(window, nullptr);
+    // Above the windows of tests running beside this one, so that what is
+    // read back is this window's.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     pumpMessages();
     EXPECT_EQ(shownAt(window, 200, 300), RGB(0, 128, 0));
 
