@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-struct DibSpec {
+struct DibShape {
     uint32_t headerSize = 40;
     int32_t width = 2;
     int32_t height = 2;
@@ -28,31 +28,31 @@ inline int dibRowBytes(int width, int bitsPerPixel) {
     return (width * bitsPerPixel + 31) / 32 * 4;
 }
 
-inline std::string dibHeader(const DibSpec& spec) {
+inline std::string dibHeader(const DibShape& shape) {
     std::string out;
-    putLittleEndian(out, spec.headerSize, 4);
-    if (spec.headerSize == 12) {
-        putLittleEndian(out, uint32_t(spec.width), 2);
-        putLittleEndian(out, uint32_t(spec.height), 2);
+    putLittleEndian(out, shape.headerSize, 4);
+    if (shape.headerSize == 12) {
+        putLittleEndian(out, uint32_t(shape.width), 2);
+        putLittleEndian(out, uint32_t(shape.height), 2);
         putLittleEndian(out, 1, 2);
-        putLittleEndian(out, spec.bitsPerPixel, 2);
+        putLittleEndian(out, shape.bitsPerPixel, 2);
         return out;
     }
-    putLittleEndian(out, uint32_t(spec.width), 4);
-    putLittleEndian(out, uint32_t(spec.height), 4);
+    putLittleEndian(out, uint32_t(shape.width), 4);
+    putLittleEndian(out, uint32_t(shape.height), 4);
     putLittleEndian(out, 1, 2);
-    putLittleEndian(out, spec.bitsPerPixel, 2);
-    putLittleEndian(out, spec.compression, 4);
-    putLittleEndian(out, spec.imageSize, 4);
+    putLittleEndian(out, shape.bitsPerPixel, 2);
+    putLittleEndian(out, shape.compression, 4);
+    putLittleEndian(out, shape.imageSize, 4);
     putLittleEndian(out, 2835, 4); // 72 dpi
     putLittleEndian(out, 2835, 4);
-    putLittleEndian(out, spec.colorsUsed, 4);
+    putLittleEndian(out, shape.colorsUsed, 4);
     putLittleEndian(out, 0, 4);
     return out;
 }
 
-inline String dibBytes(const DibSpec& spec, const std::string& table, const std::string& pixels) {
-    const std::string bytes = dibHeader(spec) + table + pixels;
+inline String dibBytes(const DibShape& shape, const std::string& table, const std::string& pixels) {
+    const std::string bytes = dibHeader(shape) + table + pixels;
     return String(bytes.data(), int(bytes.size()));
 }
 

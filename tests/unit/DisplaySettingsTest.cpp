@@ -35,8 +35,8 @@ TEST(DisplaySettings, TakesColoursTitleAndPictureFromTheSettings) {
     settings.monoColor = true;
     settings.bitmapSize = 40;
     settings.stretchMode = 0x101; // kept a byte wide, as the uninstall entry holds it
-    DibSpec spec;
-    settings.backgroundBitmapData = dibBytes(spec, "", patternBytes(16));
+    DibShape shape;
+    settings.backgroundBitmapData = dibBytes(shape, "", patternBytes(16));
     DisplaySettings display;
     takeDisplaySettings(settings, display);
     EXPECT_EQ(display.titleColor, 0x00FFFFFFu);

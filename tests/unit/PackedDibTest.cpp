@@ -9,9 +9,9 @@
 
 namespace {
 
-DibSpec spec(uint32_t headerSize, int32_t width, int32_t height, uint16_t bitsPerPixel,
-             uint32_t compression = 0, uint32_t colorsUsed = 0, uint32_t imageSize = 0) {
-    DibSpec s;
+DibShape shape(uint32_t headerSize, int32_t width, int32_t height, uint16_t bitsPerPixel,
+               uint32_t compression = 0, uint32_t colorsUsed = 0, uint32_t imageSize = 0) {
+    DibShape s;
     s.headerSize = headerSize;
     s.width = width;
     s.height = height;
@@ -25,36 +25,36 @@ DibSpec spec(uint32_t headerSize, int32_t width, int32_t height, uint16_t bitsPe
 TEST(PackedDib, ReadsTheHeaderKindsItCanDraw) {
     struct Case {
         const char* name;
-        DibSpec spec;
+        DibShape shape;
         int tableBytes;
         int pixelBytes;
         int32_t entries;
         int entrySize;
         int32_t bitsOffset;
     } cases[] = {
-        {"core, 1 bit", spec(12, 3, 2, 1), 6, 8, 2, 3, 18},
-        {"core, 24 bits", spec(12, 2, 2, 24), 0, 16, 0, 3, 12},
-        {"8 bits, full table", spec(40, 2, 2, 8), 1024, 8, 256, 4, 1064},
-        {"8 bits, three colours used", spec(40, 2, 2, 8, 0, 3), 12, 8, 3, 4, 52},
-        {"4 bits", spec(40, 3, 2, 4), 64, 8, 16, 4, 104},
-        {"24 bits with a table", spec(40, 2, 2, 24, 0, 2), 8, 16, 2, 4, 48},
-        {"16 bits, bit fields", spec(40, 2, 2, 16, 3), 12, 8, 0, 4, 52},
-        {"32 bits, top-down", spec(40, 2, -2, 32), 0, 16, 0, 4, 40},
-        {"run-length, 8 bits", spec(40, 4, 2, 8, 1, 0, 6), 1024, 6, 256, 4, 1064},
-        {"run-length, 4 bits", spec(40, 4, 2, 4, 2, 0, 6), 64, 6, 16, 4, 104},
-        {"more bytes than the pixels need", spec(40, 2, 2, 24), 0, 100, 0, 4, 40},
+        {"core, 1 bit", shape(12, 3, 2, 1), 6, 8, 2, 3, 18},
+        {"core, 24 bits", shape(12, 2, 2, 24), 0, 16, 0, 3, 12},
+        {"8 bits, full table", shape(40, 2, 2, 8), 1024, 8, 256, 4, 1064},
+        {"8 bits, three colours used", shape(40, 2, 2, 8, 0, 3), 12, 8, 3, 4, 52},
+        {"4 bits", shape(40, 3, 2, 4), 64, 8, 16, 4, 104},
+        {"24 bits with a table", shape(40, 2, 2, 24, 0, 2), 8, 16, 2, 4, 48},
+        {"16 bits, bit fields", shape(40, 2, 2, 16, 3), 12, 8, 0, 4, 52},
+        {"32 bits, top-down", shape(40, 2, -2, 32), 0, 16, 0, 4, 40},
+        {"run-length, 8 bits", shape(40, 4, 2, 8, 1, 0, 6), 1024, 6, 256, 4, 1064},
+        {"run-length, 4 bits", shape(40, 4, 2, 4, 2, 0, 6), 64, 6, 16, 4, 104},
+        {"more bytes than the pixels need", shape(40, 2, 2, 24), 0, 100, 0, 4, 40},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const String bytes =
-            dibBytes(c.spec, patternBytes(c.tableBytes), patternBytes(c.pixelBytes));
+            dibBytes(c.shape, patternBytes(c.tableBytes), patternBytes(c.pixelBytes));
         PackedDib dib;
         ASSERT_TRUE(dib.loadFromMemory(bytes));
         EXPECT_FALSE(dib.isEmpty());
-        EXPECT_EQ(dib.width(), c.spec.width);
-        EXPECT_EQ(dib.height(), c.spec.height);
-        EXPECT_EQ(dib.rowCount(), c.spec.height < 0 ? -c.spec.height : c.spec.height);
-        EXPECT_EQ(dib.bitsPerPixel(), c.spec.bitsPerPixel);
+        EXPECT_EQ(dib.width(), c.shape.width);
+        EXPECT_EQ(dib.height(), c.shape.height);
+        EXPECT_EQ(dib.rowCount(), c.shape.height < 0 ? -c.shape.height : c.shape.height);
+        EXPECT_EQ(dib.bitsPerPixel(), c.shape.bitsPerPixel);
         EXPECT_EQ(dib.colorEntries(), c.entries);
         EXPECT_EQ(dib.entrySize(), c.entrySize);
         EXPECT_EQ(dib.bitsOffset(), c.bitsOffset);
@@ -68,48 +68,48 @@ TEST(PackedDib, ReadsTheHeaderKindsItCanDraw) {
 TEST(PackedDib, RefusesHeadersThatDoNotFitTheirBytes) {
     struct Case {
         const char* name;
-        DibSpec spec;
+        DibShape shape;
         int tableBytes;
         int pixelBytes;
     } cases[] = {
-        {"only a core header", spec(12, 1, 1, 24), 0, 0},
-        {"V4 header", spec(108, 2, 2, 24), 68, 16},
-        {"header size with a high bit", spec(0x80000028, 2, 2, 24), 0, 16},
-        {"pixels one byte short", spec(40, 2, 2, 24), 0, 15},
-        {"core pixels one byte short", spec(12, 2, 2, 24), 0, 15},
-        {"colour table one byte short", spec(40, 2, 2, 8), 1023, 8},
-        {"core table one byte short", spec(12, 2, 2, 8), 767, 8},
-        {"all colours used", spec(40, 2, 2, 8, 0, 0xFFFFFFFF), 1024, 8},
-        {"colour count that wraps to no bytes", spec(40, 2, 2, 8, 0, 0x40000000), 0, 8},
-        {"row size that wraps to nothing", spec(40, 0x08000000, 1, 32), 0, 4},
-        {"row size past 32 bits", spec(40, 0x7FFFFFFF, 1, 32), 0, 64},
-        {"row count past 32 bits", spec(40, 1, 0x7FFFFFFF, 32), 0, 64},
-        {"lowest height", spec(40, 1, INT32_MIN, 32), 0, 64},
-        {"no width", spec(40, 0, 2, 24), 0, 16},
-        {"negative width", spec(40, -2, 2, 24), 0, 16},
-        {"no height", spec(40, 2, 0, 24), 0, 16},
-        {"core, no width", spec(12, 0, 2, 24), 0, 16},
-        {"core, no height", spec(12, 2, 0, 24), 0, 16},
-        {"no depth", spec(40, 2, 2, 0), 0, 16},
-        {"2 bits", spec(40, 2, 2, 2), 16, 16},
-        {"15 bits", spec(40, 2, 2, 15), 0, 16},
-        {"64 bits", spec(40, 2, 2, 64), 0, 64},
-        {"core, 16 bits", spec(12, 2, 2, 16), 0, 16},
-        {"core, 32 bits", spec(12, 2, 2, 32), 0, 16},
-        {"JPEG inside", spec(40, 2, 2, 24, 4, 0, 16), 0, 16},
-        {"PNG inside", spec(40, 2, 2, 24, 5, 0, 16), 0, 16},
-        {"run-length 8 at 4 bits", spec(40, 4, 2, 4, 1, 0, 6), 64, 6},
-        {"run-length without its size", spec(40, 4, 2, 8, 1, 0, 0), 1024, 6},
-        {"run-length past the bytes", spec(40, 4, 2, 8, 1, 0, 7), 1024, 6},
-        {"run-length top-down", spec(40, 4, -2, 8, 1, 0, 6), 1024, 6},
-        {"bit fields at 24 bits", spec(40, 2, 2, 24, 3), 12, 16},
-        {"bit fields without the masks", spec(40, 1, 1, 16, 3), 0, 8},
+        {"only a core header", shape(12, 1, 1, 24), 0, 0},
+        {"V4 header", shape(108, 2, 2, 24), 68, 16},
+        {"header size with a high bit", shape(0x80000028, 2, 2, 24), 0, 16},
+        {"pixels one byte short", shape(40, 2, 2, 24), 0, 15},
+        {"core pixels one byte short", shape(12, 2, 2, 24), 0, 15},
+        {"colour table one byte short", shape(40, 2, 2, 8), 1023, 8},
+        {"core table one byte short", shape(12, 2, 2, 8), 767, 8},
+        {"all colours used", shape(40, 2, 2, 8, 0, 0xFFFFFFFF), 1024, 8},
+        {"colour count that wraps to no bytes", shape(40, 2, 2, 8, 0, 0x40000000), 0, 8},
+        {"row size that wraps to nothing", shape(40, 0x08000000, 1, 32), 0, 4},
+        {"row size past 32 bits", shape(40, 0x7FFFFFFF, 1, 32), 0, 64},
+        {"row count past 32 bits", shape(40, 1, 0x7FFFFFFF, 32), 0, 64},
+        {"lowest height", shape(40, 1, INT32_MIN, 32), 0, 64},
+        {"no width", shape(40, 0, 2, 24), 0, 16},
+        {"negative width", shape(40, -2, 2, 24), 0, 16},
+        {"no height", shape(40, 2, 0, 24), 0, 16},
+        {"core, no width", shape(12, 0, 2, 24), 0, 16},
+        {"core, no height", shape(12, 2, 0, 24), 0, 16},
+        {"no depth", shape(40, 2, 2, 0), 0, 16},
+        {"2 bits", shape(40, 2, 2, 2), 16, 16},
+        {"15 bits", shape(40, 2, 2, 15), 0, 16},
+        {"64 bits", shape(40, 2, 2, 64), 0, 64},
+        {"core, 16 bits", shape(12, 2, 2, 16), 0, 16},
+        {"core, 32 bits", shape(12, 2, 2, 32), 0, 16},
+        {"JPEG inside", shape(40, 2, 2, 24, 4, 0, 16), 0, 16},
+        {"PNG inside", shape(40, 2, 2, 24, 5, 0, 16), 0, 16},
+        {"run-length 8 at 4 bits", shape(40, 4, 2, 4, 1, 0, 6), 64, 6},
+        {"run-length without its size", shape(40, 4, 2, 8, 1, 0, 0), 1024, 6},
+        {"run-length past the bytes", shape(40, 4, 2, 8, 1, 0, 7), 1024, 6},
+        {"run-length top-down", shape(40, 4, -2, 8, 1, 0, 6), 1024, 6},
+        {"bit fields at 24 bits", shape(40, 2, 2, 24, 3), 12, 16},
+        {"bit fields without the masks", shape(40, 1, 1, 16, 3), 0, 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PackedDib dib;
         EXPECT_FALSE(dib.loadFromMemory(
-            dibBytes(c.spec, patternBytes(c.tableBytes), patternBytes(c.pixelBytes))));
+            dibBytes(c.shape, patternBytes(c.tableBytes), patternBytes(c.pixelBytes))));
         EXPECT_TRUE(dib.isEmpty());
         EXPECT_EQ(dib.width(), 0);
         EXPECT_EQ(dib.bitsOffset(), 0);
@@ -121,8 +121,8 @@ TEST(PackedDib, RefusesHeadersThatDoNotFitTheirBytes) {
 
 TEST(PackedDib, FailedLoadLeavesNoEarlierPicture) {
     PackedDib dib;
-    ASSERT_TRUE(dib.loadFromMemory(dibBytes(spec(40, 2, 2, 24), "", patternBytes(16))));
-    EXPECT_FALSE(dib.loadFromMemory(dibBytes(spec(40, 2, 2, 24), "", patternBytes(15))));
+    ASSERT_TRUE(dib.loadFromMemory(dibBytes(shape(40, 2, 2, 24), "", patternBytes(16))));
+    EXPECT_FALSE(dib.loadFromMemory(dibBytes(shape(40, 2, 2, 24), "", patternBytes(15))));
     EXPECT_TRUE(dib.isEmpty());
     EXPECT_EQ(dib.rowCount(), 0);
 }
@@ -145,7 +145,7 @@ TEST(PackedDib, FileHeaderAnnouncesTheBitmapBytes) {
 
     PackedDib dib;
     ASSERT_TRUE(dib.loadFromMemory(
-        dibBytes(spec(40, 2, 2, 8, 0, 3), patternBytes(12), patternBytes(8) + "tail")));
+        dibBytes(shape(40, 2, 2, 8, 0, 3), patternBytes(12), patternBytes(8) + "tail")));
     const String header = bitmapFileHeader(dib);
     std::string expected = "BM";
     putLittleEndian(expected, uint32_t(dib.data().length() + 14), 4);

@@ -24,19 +24,19 @@ std::string bgr(COLORREF color) {
 
 // A 24-bit bitmap from its rows, top row first, stored bottom-up or top-down.
 String bitmapOf(const std::vector<std::vector<COLORREF>>& rows, bool topDown = false) {
-    DibSpec spec;
-    spec.width = int32_t(rows[0].size());
-    spec.height = topDown ? -int32_t(rows.size()) : int32_t(rows.size());
+    DibShape shape;
+    shape.width = int32_t(rows[0].size());
+    shape.height = topDown ? -int32_t(rows.size()) : int32_t(rows.size());
     std::string pixels;
     for (size_t i = 0; i < rows.size(); ++i) {
         const auto& row = rows[topDown ? i : rows.size() - 1 - i];
         std::string line;
         for (COLORREF color : row)
             line += bgr(color);
-        line.resize(size_t(dibRowBytes(spec.width, 24)), '\0');
+        line.resize(size_t(dibRowBytes(shape.width, 24)), '\0');
         pixels += line;
     }
-    return dibBytes(spec, "", pixels);
+    return dibBytes(shape, "", pixels);
 }
 
 DisplaySettings plain(COLORREF color) {
@@ -114,12 +114,12 @@ TEST_F(BackgroundPaint, BandsStepEveryBandWhenTheColoursDifferEnough) {
 
 TEST_F(BackgroundPaint, BitmapStretchedOverTheWholeWindowKeepsItsOrientation) {
     const std::vector<std::vector<COLORREF>> rows = {{kRed, kGreen}, {kBlue, kYellow}};
-    DibSpec core;
+    DibShape core;
     core.headerSize = 12;
     std::string corePixels = bgr(kBlue) + bgr(kYellow) + std::string(2, '\0') + bgr(kRed) +
                              bgr(kGreen) + std::string(2, '\0');
     // An 8-bit bitmap with a colour table: index 0 red, 1 green, 2 blue, 3 yellow.
-    DibSpec indexed;
+    DibShape indexed;
     indexed.bitsPerPixel = 8;
     indexed.colorsUsed = 4;
     std::string table;

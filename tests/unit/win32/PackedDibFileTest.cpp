@@ -25,10 +25,10 @@ std::string fileHeader(uint32_t fileSize, uint32_t bitsOffset, const char* magic
 
 // 2 x 2, 8 bits, three colours: the pixels start 52 bytes in.
 String sampleBitmap() {
-    DibSpec spec;
-    spec.bitsPerPixel = 8;
-    spec.colorsUsed = 3;
-    return dibBytes(spec, patternBytes(12), patternBytes(8));
+    DibShape shape;
+    shape.bitsPerPixel = 8;
+    shape.colorsUsed = 3;
+    return dibBytes(shape, patternBytes(12), patternBytes(8));
 }
 
 TEST_F(PackedDibFiles, SavedFileLoadsBackTheSameBitmap) {
