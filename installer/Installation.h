@@ -1,7 +1,8 @@
 #pragma once
 // The state of the installation beside its settings: where the product goes,
 // what was done and what went wrong, and the lists the file loop fills for the
-// steps after it. Process-wide, like the settings.
+// steps after it. Process-wide, like the settings. What the background
+// window shows, the title among it, is in installer/DisplaySettings.h.
 
 #include "core/Array.h"
 #include "core/String.h"
@@ -24,7 +25,6 @@ struct Installation {
     String uninstallDir;        // installDir joined with the uninstall subdirectory
     bool reinstall = false;     // ReinstallFlag: an existing installation's place is reused
     String previousSharedFiles; // "SharedFiles" of the existing installation's uninstall entry
-    String displayTitle;        // the application title, message 0 once the language is chosen
 
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success

@@ -1,8 +1,10 @@
 #include "installer/win32/Dialogs.h"
 
+#include "installer/DisplaySettings.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
 #include "installer/LanguageChoice.h"
+#include "installer/win32/BackgroundWindow.h"
 #include "installer/win32/Program.h"
 
 #include <shlobj.h>
@@ -105,11 +107,10 @@ INT_PTR CALLBACK directoryProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 
 void applyLanguage(HWND dialog) {
     if (!installSettings().has(KeepDisplayTitle))
-        installation().displayTitle = message(0);
+        displaySettings().displayTitle = message(0);
     SetDlgItemTextA(dialog, kOk, message(48).c_str());
     SetDlgItemTextA(dialog, kCancel, message(49).c_str());
-    if (programState().backgroundWindow)
-        InvalidateRect(programState().backgroundWindow, nullptr, TRUE);
+    invalidateBackgroundWindow();
 }
 
 int listSelection() {

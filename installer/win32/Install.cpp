@@ -4,6 +4,7 @@
 #include "core/Path.h"
 #include "installer/Archive.h"
 #include "installer/CommandLine.h"
+#include "installer/DisplaySettings.h"
 #include "installer/InstallSequence.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
@@ -11,9 +12,11 @@
 #include "installer/Startup.h"
 #include "installer/win32/Archive.h"
 #include "installer/win32/Associations.h"
+#include "installer/win32/BackgroundWindow.h"
 #include "installer/win32/Batch.h"
 #include "installer/win32/Dialogs.h"
 #include "installer/win32/InstallRecords.h"
+#include "installer/win32/PackedDibFile.h"
 #include "installer/win32/Placement.h"
 #include "installer/win32/ProductKeys.h"
 #include "installer/win32/Program.h"
@@ -232,6 +235,16 @@ void writeUninstaller() {
     writeUninstallEntry();
 }
 
+// The uninstaller shows the same picture, from a file beside it.
+void saveBackgroundBitmap() {
+    const PackedDib& bitmap = displaySettings().backgroundBitmap;
+    if (!settings().has(BackgroundBitmap) || bitmap.isEmpty())
+        return;
+    const String path = joinPath(installation().uninstallDir, kBackgroundBitmapFileName);
+    if (savePackedDibFile(bitmap, path))
+        installation().recordForUninstall(path, false);
+}
+
 void removeIfEmpty(const String& path) {
     const String dir = removableDirectory(path);
     if (!dir.isEmpty())
@@ -248,9 +261,8 @@ void runInstallation(File& installer, const CommandLine& commandLine) {
 
     if (s.languages.count() > 1 && !program.automaticMode && chooseLanguage() != kDialogOk)
         exitInstaller();
-    state.displayTitle = message(0);
-    if (program.backgroundWindow)
-        InvalidateRect(program.backgroundWindow, nullptr, TRUE);
+    displaySettings().displayTitle = message(0);
+    invalidateBackgroundWindow();
 
     if (s.excludedSystems & osFlag()) {
         showMessageError(formatWithText(message(61), osName()));
@@ -297,6 +309,7 @@ void runInstallation(File& installer, const CommandLine& commandLine) {
     setProgress(95);
     pauseStep(s.stepPause);
 
+    saveBackgroundBitmap();
     createProductRegistryKeys();
     createFileAssociations();
     if (s.has(AddToPath))

@@ -5,6 +5,7 @@
 #include "core/Path.h"
 #include "core/Variant.h"
 #include "installer/CommandLine.h"
+#include "installer/DisplaySettings.h"
 #include "installer/InstallRecords.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
@@ -89,7 +90,7 @@ bool writeUninstallEntry() {
     key.writeText("SharedFiles", state.sharedFilesText, kRegEmptyDeletes);
     key.writeText("UninstallSubdir", s.uninstallSubdir, kRegEmptyDeletes);
     key.writeInt("ShortcutMode", s.shortcutMode, kRegEmptyDeletes);
-    key.writeText("DisplayTitle", state.displayTitle, 0);
+    key.writeText("DisplayTitle", displaySettings().displayTitle, 0);
     key.writeInt("TitleColor", s.titleColor, 0);
     key.writeInt("TopColor", s.topColor, 0);
     if (s.monoColor)

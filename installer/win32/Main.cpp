@@ -4,10 +4,12 @@
 #include "core/ProgramName.h"
 #include "installer/Archive.h"
 #include "installer/CommandLine.h"
+#include "installer/DisplaySettings.h"
 #include "installer/InstallSettings.h"
 #include "installer/SettingsReader.h"
 #include "installer/Startup.h"
 #include "installer/win32/Archive.h"
+#include "installer/win32/BackgroundWindow.h"
 #include "installer/win32/Install.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Startup.h"
@@ -63,11 +65,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     const InstallSettings& settings = installSettings();
     if (settings.has(AutomaticInstall))
         programState().automaticMode = true;
+    takeWindowSettings(settings, displaySettings());
+    if (!settings.has(NoBackgroundWindow))
+        createBackgroundWindow(GetModuleHandleA(nullptr));
     checkSettingsChecksum(reader.bytes());
     code = reader.readRest();
     if (code != NotCorrupt)
         corruptInstaller(code);
     programState().errorsInAutomaticMode = settings.has(ErrorsInAutomaticMode);
+    takeDisplaySettings(settings, displaySettings());
     buildUninstallerImage(file);
     runInstallation(file, commandLine);
 }

@@ -8,6 +8,7 @@
 // The windows the program owns and the switches that decide whether it may speak.
 struct ProgramState {
     HWND backgroundWindow = nullptr;
+    bool backgroundClassRegistered = false; // registered once per process
     HWND progressDialog = nullptr;
     bool automaticMode = false;
     bool uninstallMode = false;

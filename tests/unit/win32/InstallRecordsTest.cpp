@@ -1,5 +1,6 @@
 #include "FileScratch.h"
 
+#include "installer/DisplaySettings.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
 #include "installer/win32/InstallRecords.h"
@@ -13,6 +14,7 @@ protected:
         FileScratch::SetUp();
         savedInstallation_ = installation();
         savedSettings_ = installSettings();
+        savedDisplay_ = displaySettings();
         InstallSettings& s = installSettings();
         s = InstallSettings();
         s.productName = "Acme Notes";
@@ -38,6 +40,7 @@ protected:
         programState().automaticMode = false;
         installation() = savedInstallation_;
         installSettings() = savedSettings_;
+        displaySettings() = savedDisplay_;
         FileScratch::TearDown();
     }
 
@@ -67,6 +70,7 @@ protected:
 private:
     Installation savedInstallation_;
     InstallSettings savedSettings_;
+    DisplaySettings savedDisplay_;
 };
 
 TEST_F(InstallRecords, UninstallEntryHoldsWhatTheUninstallerReadsBack) {
@@ -81,7 +85,7 @@ TEST_F(InstallRecords, UninstallEntryHoldsWhatTheUninstallerReadsBack) {
     UninstallData zero{"Zero", UninstallNumber, "0"};
     UninstallData help{"HelpLink", UninstallExpandText, "%InstallDir%\\help"};
     s.uninstallData = {size, zero, help};
-    installation().displayTitle = "Acme Notes Setup";
+    displaySettings().displayTitle = "Acme Notes Setup";
     // A value an older installation left, which a zero now removes.
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, entryKey_.c_str(), &key), ERROR_SUCCESS);
