@@ -13,6 +13,7 @@
 #include "installer/win32/Install.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Startup.h"
+#include "installer/win32/Uninstall.h"
 #include "platform/File.h"
 #include "platform/FileList.h"
 #include "platform/KnownFolders.h"
@@ -39,6 +40,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     if (commandLine.uninstallMode) {
         if (commandLine.uninstallName.isEmpty())
             usage("Product name required");
+        if (uninstallProduct(commandLine.uninstallName))
+            startSelfDelete();
         exitInstaller();
     }
 

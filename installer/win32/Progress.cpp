@@ -93,8 +93,12 @@ bool setProgress(int percent) {
     return pumpMessages();
 }
 
-void progressStep(int messageId, int percent) {
+void markStep() {
     gStepMark = GetTickCount();
+}
+
+void progressStep(int messageId, int percent) {
+    markStep();
     setStatusText(message(messageId));
     setProgress(percent);
 }

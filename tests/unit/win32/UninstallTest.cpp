@@ -1,0 +1,307 @@
+#include "ShellScratch.h"
+
+#include "installer/InstallRecords.h"
+#include "installer/SharedFilesText.h"
+#include "installer/UninstallRecord.h"
+#include "installer/win32/Placement.h"
+#include "installer/win32/Program.h"
+#include "installer/win32/Progress.h"
+#include "installer/win32/Uninstall.h"
+
+#include <cstdlib>
+
+namespace {
+
+const char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const char kName[] = "Acme Notes 1";
+
+// A product installed into the scratch directory, as its entry and its
+// Uninstall.DAT describe it, removed in automatic mode.
+class Uninstall : public ShellScratch {
+protected:
+    void SetUp() override {
+        ShellScratch::SetUp();
+        savedProgram_ = programState();
+        programState().automaticMode = true;
+        programState().uninstallMode = true;
+        const char* comspec = std::getenv("COMSPEC");
+        ASSERT_NE(comspec, nullptr);
+        startupValues().commandProcessor = comspec;
+        makeDir("app");
+        makeDir("app\\Uninstall");
+        setText(machine(), std::string(kUninstallRoot) + "\\Other Product", "DisplayName", "Other");
+        setValue("DisplayName", "Acme Notes");
+        setValue("InstallLocation", path("app"));
+        setValue("UninstallSubdir", "Uninstall");
+        setValue("ProductFlags", "4");
+    }
+    void TearDown() override {
+        closeProgressDialog();
+        programState() = savedProgram_;
+        ShellScratch::TearDown();
+    }
+
+    static std::string entry() { return std::string(kUninstallRoot) + "\\" + kName; }
+    void setValue(const char* name, const std::string& value) const {
+        setText(machine(), entry(), name, value);
+    }
+    std::string valueOf(const char* name) const { return textOf(machine(), entry(), name); }
+    bool entryExists() const { return keyExists(machine(), entry()); }
+
+    // Uninstall.DAT with the list and every message the uninstaller needs.
+    void writeRecord(std::initializer_list<std::string> lines,
+                     const std::string& associations = "") const {
+        String list;
+        for (const std::string& line : lines) {
+            list += line.c_str();
+            list += "\r\n";
+        }
+        Array<String> strings;
+        for (int id : kUninstallStringIds)
+            strings.append(String::formatted("Message %d", id));
+        const String text = uninstallDataText(list, strings, associations.c_str());
+        makeFile("app\\Uninstall\\Uninstall.DAT", str(text));
+    }
+    std::string record() const { return contentOf("app\\Uninstall\\Uninstall.DAT"); }
+
+    long count(const std::string& file) const {
+        return numberOf(machine(), kSharedDlls, file.c_str());
+    }
+
+private:
+    ProgramState savedProgram_;
+};
+
+TEST_F(Uninstall, EverythingRecordedGoesAndTheEntryWithIt) {
+    makeDir("app\\doc");
+    makeDir("app\\data");
+    makeFile("app\\notes.exe", "exe");
+    makeFile("app\\doc\\guide.txt", "guide");
+    makeFile("app\\data\\user.doc", "the user's own");
+    makeFile("app\\Uninstall\\Install.LOG", "log");
+    makeDir("user\\Programs\\Acme");
+    makeFile("user\\Programs\\Acme\\Notes.lnk", "link");
+    makeDir("shared");
+    makeFile("shared\\s.dll", "dll");
+    setNumber(machine(), kSharedDlls, path("shared\\s.dll").c_str(), 1);
+    makeDir("fonts");
+    setText(user(), kShellFoldersKey, "Fonts", path("fonts"));
+    makeFile("fonts\\ACME.TTF", "font");
+    setText(machine(), fontsRegistryKey(), "Acme (TrueType)", "ACME.TTF");
+    setText(machine(), "Software\\Acme\\Notes", "Colour", "blue");
+    setText(user(), "Software\\Acme\\Notes", "Recent", "x");
+    setText(classes(), ".acmeu", "", "AcmeU.Note");
+    setText(classes(), "AcmeU.Note\\shell\\open\\command", "", "notes.exe %1");
+    setValue("ProductStartMenu", "Acme");
+    setValue("SharedPath", path("shared"));
+    setValue("SharedFiles", "\"" + path("shared\\s.dll") + "\"");
+    setValue("ProductFonts", "\"Acme (TrueType)\" \"ACME.TTF\" ");
+    setValue("ProductRegistry", "Acme\\Notes");
+    setValue("UninstallBatch1", "echo one>\"" + path("one.txt") + "\"");
+    setValue("UninstallBatch2", "echo two>\"" + path("two.txt") + "\"");
+    writeRecord({path("app\\notes.exe"), path("app\\doc\\guide.txt"), "~" + path("app\\doc"),
+                 "~" + path("app\\data"), path("user\\Programs\\Acme\\Notes.lnk")},
+                ".acmeu~!~AcmeU.Note~!~open\r\n");
+
+    EXPECT_TRUE(uninstallProduct(kName));
+
+    for (const char* gone :
+         {"app\\notes.exe", "app\\doc", "app\\Uninstall\\Install.LOG",
+          "app\\Uninstall\\Uninstall.DAT", "user\\Programs\\Acme", "shared", "fonts\\ACME.TTF"})
+        EXPECT_FALSE(exists(gone)) << gone;
+    // What the product did not install stays, with the directories holding it.
+    EXPECT_EQ(contentOf("app\\data\\user.doc"), "the user's own");
+    EXPECT_TRUE(exists("user\\Programs"));
+    EXPECT_EQ(count(path("shared\\s.dll")), -1);
+    EXPECT_EQ(textOf(machine(), fontsRegistryKey(), "Acme (TrueType)"), "<none>");
+    EXPECT_FALSE(keyExists(machine(), "Software\\Acme"));
+    EXPECT_FALSE(keyExists(user(), "Software\\Acme"));
+    EXPECT_FALSE(keyExists(classes(), ".acmeu"));
+    EXPECT_FALSE(keyExists(classes(), "AcmeU.Note"));
+    EXPECT_TRUE(exists("one.txt"));
+    EXPECT_TRUE(exists("two.txt"));
+    EXPECT_FALSE(entryExists());
+    EXPECT_EQ(textOf(machine(), std::string(kUninstallRoot) + "\\Other Product", "DisplayName"),
+              "Other");
+    EXPECT_EQ(uninstallList(), "");
+    EXPECT_EQ(programState().progressDialog, nullptr);
+}
+
+// A file in use stays: the entry, a record of what is left and the second
+// batch wait for the next run, and what was done is not done twice.
+TEST_F(Uninstall, AProblemKeepsTheEntryForASecondRun) {
+    makeDir("app\\bin");
+    makeFile("app\\a.txt", "a");
+    makeFile("app\\bin\\locked.dll", "b");
+    makeDir("shared");
+    makeFile("shared\\s.dll", "dll");
+    setNumber(machine(), kSharedDlls, path("shared\\s.dll").c_str(), 3);
+    setValue("SharedFiles", "\"" + path("shared\\s.dll") + "\"");
+    setValue("ProductRegistry", "Acme\\Notes");
+    setValue("ProductFonts", "\"Acme (TrueType)\" \"ACME.TTF\" ");
+    setValue("UninstallBatch1", "echo one>>\"" + path("one.txt") + "\"");
+    setValue("UninstallBatch2", "echo two>\"" + path("two.txt") + "\"");
+    writeRecord({path("app\\a.txt"), path("app\\bin\\locked.dll"), "~" + path("app\\bin")},
+                ".acmeu~!~AcmeU.Note~!~open\r\n");
+    HANDLE locked = CreateFileA(path("app\\bin\\locked.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+
+    EXPECT_FALSE(uninstallProduct(kName));
+    CloseHandle(locked);
+    EXPECT_FALSE(exists("app\\a.txt"));
+    EXPECT_TRUE(entryExists());
+    EXPECT_EQ(valueOf("UninstallBatch2"), "echo two>\"" + path("two.txt") + "\"");
+    EXPECT_FALSE(exists("two.txt"));
+    for (const char* done : {"UninstallBatch1", "ProductFonts", "ProductRegistry", "SharedFiles"})
+        EXPECT_EQ(valueOf(done), "<none>") << done;
+    EXPECT_EQ(count(path("shared\\s.dll")), 2);
+    const UninstallRecord left = readUninstallRecord(record().c_str());
+    EXPECT_EQ(str(left.fileList),
+              path("app\\bin\\locked.dll") + "\r\n~" + path("app\\bin") + "\r\n\r\n\r\n");
+    EXPECT_EQ(str(*left.strings.find(58, 0)), "Message 58");
+    EXPECT_EQ(left.associations.count(), 0);
+
+    installation() = Installation();
+    installSettings() = InstallSettings();
+    EXPECT_TRUE(uninstallProduct(kName));
+    EXPECT_FALSE(exists("app\\bin"));
+    EXPECT_FALSE(entryExists());
+    EXPECT_EQ(count(path("shared\\s.dll")), 2);
+    EXPECT_EQ(contentOf("one.txt"), "one\r\n");
+    EXPECT_TRUE(exists("two.txt"));
+}
+
+TEST_F(Uninstall, WithoutAUsableEntryNothingIsRemoved) {
+    struct Case {
+        const char* label;
+        const char* name;
+        const char* value; // the value to change
+        const char* to;    // null: deleted
+    } cases[] = {
+        {"no such product", "Acme Notes 2", nullptr, nullptr},
+        {"blank name", "", nullptr, nullptr},
+        {"the root itself", "\\", nullptr, nullptr},
+        {"stray backslash", "Acme Notes 1\\", nullptr, nullptr},
+        {"no location", kName, "InstallLocation", nullptr},
+        {"blank location", kName, "InstallLocation", "  "},
+        {"relative location", kName, "InstallLocation", "app"},
+        {"drive root", kName, "InstallLocation", "C:\\"},
+        {"subdirectory outside", kName, "UninstallSubdir", "..\\.."},
+    };
+    makeFile("app\\a.txt", "a");
+    writeRecord({path("app\\a.txt")});
+    for (const Case& c : cases) {
+        const std::string location = valueOf("InstallLocation");
+        const std::string subdir = valueOf("UninstallSubdir");
+        if (c.value) {
+            if (c.to)
+                setValue(c.value, c.to);
+            else
+                RegDeleteKeyValueA(machine(), entry().c_str(), c.value);
+        }
+        EXPECT_FALSE(uninstallProduct(c.name)) << c.label;
+        EXPECT_TRUE(exists("app\\a.txt")) << c.label;
+        EXPECT_TRUE(entryExists()) << c.label;
+        EXPECT_TRUE(keyExists(machine(), std::string(kUninstallRoot) + "\\Other Product"))
+            << c.label;
+        EXPECT_EQ(programState().progressDialog, nullptr) << c.label;
+        setValue("InstallLocation", location);
+        setValue("UninstallSubdir", subdir);
+    }
+}
+
+TEST_F(Uninstall, WithoutARecordTheRegistryItemsStillGo) {
+    setText(machine(), "Software\\Acme\\Notes", "Colour", "blue");
+    setValue("ProductRegistry", "Acme\\Notes");
+    EXPECT_TRUE(uninstallProduct(kName));
+    EXPECT_FALSE(keyExists(machine(), "Software\\Acme"));
+    EXPECT_FALSE(entryExists());
+}
+
+// RemoveInstallDir takes the whole tree, user files and all, but only after a
+// removal without problems and never a folder that holds the user's own.
+TEST_F(Uninstall, TheWholeInstallTreeGoesOnlyWhenThatIsSafe) {
+    struct Case {
+        const char* label;
+        const char* location;
+        bool problem;
+        bool treeStays;
+    } cases[] = {
+        {"product folder", "app", false, false},
+        {"after a problem", "app", true, true},
+        {"a folder that holds the desktop", "user", false, true},
+    };
+    for (const Case& c : cases) {
+        const std::string dir = c.location;
+        CreateDirectoryA(path(dir).c_str(), nullptr);
+        makeDir(dir + "\\more");
+        makeFile(dir + "\\more\\user.doc", "mine");
+        makeFile(dir + "\\a.txt", "a");
+        setText(machine(), entry(), "DisplayName", "Acme Notes");
+        setValue("InstallLocation", path(dir));
+        setValue("ProductFlags", std::to_string(Uninstallable | RemoveInstallDir));
+        setValue("UninstallSubdir", "");
+        makeFile(dir + "\\Uninstall.DAT", path(dir + "\\a.txt") + "\r\n");
+        HANDLE locked = INVALID_HANDLE_VALUE;
+        if (c.problem)
+            locked = CreateFileA(path(dir + "\\a.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(uninstallProduct(kName), !c.problem) << c.label;
+        if (locked != INVALID_HANDLE_VALUE)
+            CloseHandle(locked);
+        EXPECT_EQ(exists(dir + "\\more\\user.doc"), c.treeStays) << c.label;
+        EXPECT_TRUE(exists("user\\Desktop")) << c.label;
+        installation() = Installation();
+        installSettings() = InstallSettings();
+    }
+}
+
+class SelfDelete : public Uninstall {
+protected:
+    // The batch deletes itself last; false when it is still there after a while.
+    bool waitForBatch(const std::string& batch) const {
+        for (int i = 0; i < 200 && exists(batch); ++i)
+            Sleep(100);
+        return !exists(batch);
+    }
+};
+
+TEST_F(SelfDelete, TheBatchRemovesTheUninstallerAndTheEmptiedDirectories) {
+    installation().installDir = at("app");
+    installation().uninstallDir = at("app\\Uninstall");
+    installSettings().uninstallSubdir = "Uninstall";
+    makeFile("app\\Uninstall\\Uninstall.exe", "uninstaller");
+    startupValues().installerPath = at("app\\Uninstall\\Uninstall.exe");
+    EXPECT_EQ(startSelfDelete(at("delunins.bat")), 0);
+    EXPECT_TRUE(waitForBatch("delunins.bat"));
+    EXPECT_FALSE(exists("app"));
+}
+
+// Started from anywhere else (the installer itself, with /u), the program is
+// not the product's to delete; a directory holding files stays.
+TEST_F(SelfDelete, AProgramOutsideTheUninstallDirectoryAndFilledDirectoriesStay) {
+    installation().installDir = at("app");
+    installation().uninstallDir = at("app\\Uninstall");
+    installSettings().uninstallSubdir = "Uninstall";
+    makeDir("download");
+    makeFile("download\\setup.exe", "installer");
+    makeFile("app\\user.doc", "mine");
+    startupValues().installerPath = at("download\\setup.exe");
+    EXPECT_EQ(startSelfDelete(at("delunins.bat")), 0);
+    EXPECT_TRUE(waitForBatch("delunins.bat"));
+    EXPECT_TRUE(exists("download\\setup.exe"));
+    EXPECT_FALSE(exists("app\\Uninstall"));
+    EXPECT_TRUE(exists("app\\user.doc"));
+}
+
+TEST_F(SelfDelete, ABatchThatCannotBeWrittenOrStartedIsReported) {
+    installation().installDir = at("app");
+    EXPECT_EQ(startSelfDelete(at("missing\\delunins.bat")), 1);
+    startupValues().commandProcessor = "\"" + at("no command processor.exe") + "\"";
+    EXPECT_EQ(startSelfDelete(at("delunins.bat")), 2);
+    EXPECT_TRUE(exists("delunins.bat"));
+}
+
+} // namespace
