@@ -43,6 +43,20 @@ const char kSharedCountsFailed[] =
 const char kEntryNotRemoved[] =
     "REGISTRY ERROR:  Unable to remove the uninstall information.\r\n\r\n";
 
+// The entry's values by name; missing ones read as the fallback. One call
+// each, so that the many reads stay small.
+String textOf(RegistryKey& key, const char* name) {
+    return key.readString(name, String(), 0);
+}
+
+int32_t numberOf(RegistryKey& key, const char* name, int32_t fallback) {
+    return key.readInt(name, fallback, 0);
+}
+
+void dropValue(RegistryKey& key, const char* name) {
+    key.deleteValue(name);
+}
+
 // One uninstallation's own state beside the process-wide one.
 struct Uninstallation {
     RegistryKey entry;
@@ -70,15 +84,15 @@ bool openEntry(const String& name, RegistryKey& entry) {
 
 void readDisplayValues(RegistryKey& entry) {
     InstallSettings& s = installSettings();
-    installation().displayTitle = entry.readString("DisplayTitle", String(), 0);
-    s.titleColor = entry.readInt("TitleColor", int32_t(GetSysColor(COLOR_WINDOWTEXT)), 0);
-    s.titleShadow = uint8_t(entry.readInt("TitleShadow", 1, 0));
-    s.topColor = entry.readInt("TopColor", int32_t(GetSysColor(COLOR_WINDOW)), 0);
-    s.bottomColor = entry.readInt("BottomColor", 0, 0);
+    installation().displayTitle = textOf(entry, "DisplayTitle");
+    s.titleColor = numberOf(entry, "TitleColor", int32_t(GetSysColor(COLOR_WINDOWTEXT)));
+    s.titleShadow = uint8_t(numberOf(entry, "TitleShadow", 1));
+    s.topColor = numberOf(entry, "TopColor", int32_t(GetSysColor(COLOR_WINDOW)));
+    s.bottomColor = numberOf(entry, "BottomColor", 0);
     s.monoColor = entry.readBool("MonoColor", true, 0);
-    s.titlePosition = uint8_t(entry.readInt("TitlePosition", 0, 0));
-    s.titleFont = entry.readString("TitleFont", String(), 0);
-    s.taskbarText = entry.readString("TaskbarText", String(), 0);
+    s.titlePosition = uint8_t(numberOf(entry, "TitlePosition", 0));
+    s.titleFont = textOf(entry, "TitleFont");
+    s.taskbarText = textOf(entry, "TaskbarText");
 }
 
 // The product's settings as the installation stored them. False, after
@@ -87,32 +101,32 @@ bool readEntry(const String& name, Uninstallation& u) {
     InstallSettings& s = installSettings();
     Installation& state = installation();
     RegistryKey& entry = u.entry;
-    s.productName = entry.readString("DisplayName", String(), 0);
+    s.productName = textOf(entry, "DisplayName");
     if (s.productName.isBlank())
         s.productName = name;
     // Everything the removal touches is found from here: a relative or
     // damaged location would point it at whatever folder it runs in.
-    state.installDir = entry.readString("InstallLocation", String(), 0);
+    state.installDir = textOf(entry, "InstallLocation");
     if (!isUsableInstallLocation(state.installDir)) {
         showError(kCorrupt, s.productName.c_str());
         return false;
     }
-    s.productFlags = uint64_t(toInt64(entry.readString("ProductFlags", "0", 0)));
+    s.productFlags = uint64_t(toInt64(textOf(entry, "ProductFlags")));
     if (s.has(AutomaticUninstall))
         programState().automaticMode = true;
     programState().errorsInAutomaticMode = s.has(ErrorsInAutomaticMode);
     readDisplayValues(entry);
-    s.uninstallSubdir = entry.readString("UninstallSubdir", String(), 0);
+    s.uninstallSubdir = textOf(entry, "UninstallSubdir");
     if (!isUsableSubdir(s.uninstallSubdir)) {
         showError(kCorrupt, s.productName.c_str());
         return false;
     }
     state.uninstallDir = joinPath(state.installDir, s.uninstallSubdir);
-    u.productFonts = entry.readString("ProductFonts", String(), 0);
-    s.shortcutMode = uint8_t(entry.readInt("ShortcutMode", 0, 0));
+    u.productFonts = textOf(entry, "ProductFonts");
+    s.shortcutMode = uint8_t(numberOf(entry, "ShortcutMode", 0));
     if (s.has(BackgroundBitmap)) {
-        s.stretchMode = entry.readInt("StretchMode", 0, 0) & 0xFF;
-        s.bitmapSize = entry.readInt("BitmapSize", 0, 0);
+        s.stretchMode = numberOf(entry, "StretchMode", 0) & 0xFF;
+        s.bitmapSize = numberOf(entry, "BitmapSize", 0);
     }
     return true;
 }
@@ -135,11 +149,11 @@ void confirmUninstall() {
 }
 
 void runFirstBatch(Uninstallation& u) {
-    const String batch = u.entry.readString("UninstallBatch1", String(), 0);
+    const String batch = textOf(u.entry, "UninstallBatch1");
     if (batch.isEmpty())
         return;
     runBatch(installation().installDir, installSettings().has(HideUninstallBatch1), batch);
-    u.entry.deleteValue("UninstallBatch1");
+    dropValue(u.entry, "UninstallBatch1");
 }
 
 void removeFonts(Uninstallation& u) {
@@ -147,7 +161,7 @@ void removeFonts(Uninstallation& u) {
         return;
     progressStep(67, 5);
     removeProductFonts(u.productFonts);
-    u.entry.deleteValue("ProductFonts");
+    dropValue(u.entry, "ProductFonts");
     pauseStep(kStepPause);
 }
 
@@ -164,22 +178,22 @@ void rewriteRecord(const Uninstallation& u) {
 // The entry's "SharedFiles" goes once the counts are given back, so that a
 // second run after a problem cannot count them down again.
 void releaseCounts(Uninstallation& u) {
-    const String sharedFiles = u.entry.readString("SharedFiles", String(), 0);
+    const String sharedFiles = textOf(u.entry, "SharedFiles");
     if (sharedFiles.isEmpty())
         return;
     if (!releaseSharedFiles(sharedFiles)) {
         u.problems += kSharedCountsFailed;
         return;
     }
-    u.entry.deleteValue("SharedFiles");
+    dropValue(u.entry, "SharedFiles");
 }
 
 void removeProductKeys(Uninstallation& u) {
-    const String path = u.entry.readString("ProductRegistry", String(), 0);
+    const String path = textOf(u.entry, "ProductRegistry");
     if (path.isEmpty())
         return;
     removeProductRegistryKeys(path);
-    u.entry.deleteValue("ProductRegistry");
+    dropValue(u.entry, "ProductRegistry");
     pauseStep(kStepPause);
 }
 
@@ -193,9 +207,8 @@ void finishRemoval(Uninstallation& u, const String& name) {
         if (!programState().automaticMode && !problem.isEmpty())
             showError("%s", problem.c_str());
     }
-    runBatch(driveRoot(installDir), s.has(HideUninstallBatch2),
-             u.entry.readString("UninstallBatch2", String(), 0));
-    u.entry.deleteValue("UninstallBatch2");
+    runBatch(driveRoot(installDir), s.has(HideUninstallBatch2), textOf(u.entry, "UninstallBatch2"));
+    dropValue(u.entry, "UninstallBatch2");
     u.entry.closeAll();
     RegistryKey root;
     if (root.deleteSoftwareKey(kUninstallRoot, name, false, 0) == kRegDeleteFailed)
@@ -224,7 +237,7 @@ bool uninstallProduct(const String& name) {
     confirmUninstall();
     openProgressDialog();
 
-    s.sharedPath = u.entry.readString("SharedPath", String(), 0);
+    s.sharedPath = textOf(u.entry, "SharedPath");
     runFirstBatch(u);
     if (u.record.associations.count() > 0) {
         progressStep(70, 1);
@@ -240,7 +253,7 @@ bool uninstallProduct(const String& name) {
     pauseStep(kStepPause);
     progressStep(68, 90);
     rewriteRecord(u);
-    removeStartMenuFolder(u.entry.readString("ProductStartMenu", String(), 0), s.shortcutMode == 1);
+    removeStartMenuFolder(textOf(u.entry, "ProductStartMenu"), s.shortcutMode == 1);
     releaseCounts(u);
     if (isRemovablePath(s.sharedPath) && !holdsAnyOf(s.sharedPath, kept))
         removeDirectory(s.sharedPath);
