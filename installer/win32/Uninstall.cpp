@@ -2,6 +2,7 @@
 
 #include "core/Path.h"
 #include "core/StringParse.h"
+#include "installer/DisplaySettings.h"
 #include "installer/InstallRecords.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
@@ -13,6 +14,7 @@
 #include "installer/win32/Associations.h"
 #include "installer/win32/Batch.h"
 #include "installer/win32/InstallRecords.h"
+#include "installer/win32/PackedDibFile.h"
 #include "installer/win32/ProductKeys.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Progress.h"
@@ -82,17 +84,32 @@ bool openEntry(const String& name, RegistryKey& entry) {
     return true;
 }
 
-void readDisplayValues(RegistryKey& entry) {
-    InstallSettings& s = installSettings();
-    installation().displayTitle = textOf(entry, "DisplayTitle");
-    s.titleColor = numberOf(entry, "TitleColor", int32_t(GetSysColor(COLOR_WINDOWTEXT)));
-    s.titleShadow = uint8_t(numberOf(entry, "TitleShadow", 1));
-    s.topColor = numberOf(entry, "TopColor", int32_t(GetSysColor(COLOR_WINDOW)));
-    s.bottomColor = numberOf(entry, "BottomColor", 0);
-    s.monoColor = entry.readBool("MonoColor", true, 0);
-    s.titlePosition = uint8_t(numberOf(entry, "TitlePosition", 0));
-    s.titleFont = textOf(entry, "TitleFont");
-    s.taskbarText = textOf(entry, "TaskbarText");
+// What the background window shows, as the installation stored it.
+void readDisplayValues(RegistryKey& entry, uint64_t productFlags) {
+    DisplaySettings& display = displaySettings();
+    display.displayTitle = textOf(entry, "DisplayTitle");
+    display.titleColor =
+        uint32_t(numberOf(entry, "TitleColor", int32_t(GetSysColor(COLOR_WINDOWTEXT))));
+    display.titleShadow = uint8_t(numberOf(entry, "TitleShadow", 1));
+    display.topColor = uint32_t(numberOf(entry, "TopColor", int32_t(GetSysColor(COLOR_WINDOW))));
+    display.bottomColor = uint32_t(numberOf(entry, "BottomColor", 0));
+    display.monoColor = entry.readBool("MonoColor", true, 0);
+    display.titlePosition = uint8_t(numberOf(entry, "TitlePosition", 0));
+    display.titleFont = textOf(entry, "TitleFont");
+    display.taskbarText = textOf(entry, "TaskbarText");
+    display.maximizeBackground = hasFlag(productFlags, MaximizeBackground);
+}
+
+// The picture the installation left for the background; none without BackgroundBitmap.
+void readBackgroundBitmap(RegistryKey& entry, uint64_t productFlags) {
+    DisplaySettings& display = displaySettings();
+    display.backgroundBitmap.clear();
+    if (!hasFlag(productFlags, BackgroundBitmap))
+        return;
+    loadPackedDibFile(joinPath(installation().uninstallDir, kBackgroundBitmapFileName),
+                      display.backgroundBitmap);
+    display.stretchMode = uint8_t(numberOf(entry, "StretchMode", 0));
+    display.bitmapSize = numberOf(entry, "BitmapSize", 0);
 }
 
 // The product's settings as the installation stored them. False, after
@@ -115,7 +132,7 @@ bool readEntry(const String& name, Uninstallation& u) {
     if (s.has(AutomaticUninstall))
         programState().automaticMode = true;
     programState().errorsInAutomaticMode = s.has(ErrorsInAutomaticMode);
-    readDisplayValues(entry);
+    readDisplayValues(entry, s.productFlags);
     s.uninstallSubdir = textOf(entry, "UninstallSubdir");
     if (!isUsableSubdir(s.uninstallSubdir)) {
         showError(kCorrupt, s.productName.c_str());
@@ -124,10 +141,7 @@ bool readEntry(const String& name, Uninstallation& u) {
     state.uninstallDir = joinPath(state.installDir, s.uninstallSubdir);
     u.productFonts = textOf(entry, "ProductFonts");
     s.shortcutMode = uint8_t(numberOf(entry, "ShortcutMode", 0));
-    if (s.has(BackgroundBitmap)) {
-        s.stretchMode = numberOf(entry, "StretchMode", 0) & 0xFF;
-        s.bitmapSize = numberOf(entry, "BitmapSize", 0);
-    }
+    readBackgroundBitmap(entry, s.productFlags);
     return true;
 }
 

@@ -1,12 +1,15 @@
 #include "ShellScratch.h"
 
+#include "installer/DisplaySettings.h"
 #include "installer/InstallRecords.h"
 #include "installer/SharedFilesText.h"
 #include "installer/UninstallRecord.h"
+#include "installer/win32/PackedDibFile.h"
 #include "installer/win32/Placement.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Progress.h"
 #include "installer/win32/Uninstall.h"
+#include "tests/unit/DibBytes.h"
 
 #include <cstdlib>
 
@@ -23,6 +26,7 @@ protected:
     void SetUp() override {
         ShellScratch::SetUp();
         savedProgram_ = programState();
+        savedDisplay_ = displaySettings();
         programState().automaticMode = true;
         programState().uninstallMode = true;
         const char* comspec = std::getenv("COMSPEC");
@@ -39,6 +43,7 @@ protected:
     void TearDown() override {
         closeProgressDialog();
         programState() = savedProgram_;
+        displaySettings() = savedDisplay_;
         ShellScratch::TearDown();
     }
 
@@ -71,6 +76,7 @@ protected:
 
 private:
     ProgramState savedProgram_;
+    DisplaySettings savedDisplay_;
 };
 
 TEST_F(Uninstall, EverythingRecordedGoesAndTheEntryWithIt) {
@@ -256,6 +262,59 @@ TEST_F(Uninstall, TheWholeInstallTreeGoesOnlyWhenThatIsSafe) {
         installation() = Installation();
         installSettings() = InstallSettings();
     }
+}
+
+TEST_F(Uninstall, TheBackgroundShowsWhatTheEntryStoredOrTheDefaults) {
+    EXPECT_TRUE(uninstallProduct(kName));
+    const DisplaySettings& plain = displaySettings();
+    EXPECT_EQ(str(plain.displayTitle), "");
+    EXPECT_EQ(plain.titleColor, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(plain.titleShadow, 1);
+    EXPECT_EQ(plain.topColor, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(plain.bottomColor, 0u);
+    EXPECT_TRUE(plain.monoColor);
+    EXPECT_EQ(plain.titlePosition, 0);
+    EXPECT_EQ(str(plain.titleFont), "");
+    EXPECT_FALSE(plain.maximizeBackground);
+    EXPECT_TRUE(plain.backgroundBitmap.isEmpty());
+
+    setValue("DisplayTitle", "Acme Notes\r\nSetup");
+    setValue("ProductFlags", std::to_string(Uninstallable | BackgroundBitmap | MaximizeBackground));
+    setValue("TitleFont", "Arial");
+    setValue("TaskbarText", "Removing Acme");
+    setValue("InstallLocation", path("app"));
+    setValue("UninstallSubdir", "Uninstall");
+    for (const auto& number : {std::make_pair("TitleColor", 0x112233),
+                               {"TitleShadow", 3},
+                               {"TopColor", 0x445566},
+                               {"BottomColor", 0x778899},
+                               {"MonoColor", 0},
+                               {"TitlePosition", 5},
+                               {"StretchMode", 0x102},
+                               {"BitmapSize", 80}})
+        setNumber(machine(), entry(), number.first, DWORD(number.second));
+    DibShape shape;
+    shape.bitsPerPixel = 8;
+    shape.colorsUsed = 3;
+    PackedDib picture;
+    ASSERT_TRUE(picture.loadFromMemory(dibBytes(shape, patternBytes(12), patternBytes(8))));
+    ASSERT_TRUE(savePackedDibFile(picture, at("app\\Uninstall\\Installer Background.BMP")));
+    installation() = Installation();
+    EXPECT_TRUE(uninstallProduct(kName));
+    const DisplaySettings& stored = displaySettings();
+    EXPECT_EQ(str(stored.displayTitle), "Acme Notes\r\nSetup");
+    EXPECT_EQ(stored.titleColor, 0x112233u);
+    EXPECT_EQ(stored.titleShadow, 3);
+    EXPECT_EQ(stored.topColor, 0x445566u);
+    EXPECT_EQ(stored.bottomColor, 0x778899u);
+    EXPECT_FALSE(stored.monoColor);
+    EXPECT_EQ(stored.titlePosition, 5);
+    EXPECT_EQ(str(stored.titleFont), "Arial");
+    EXPECT_EQ(str(stored.taskbarText), "Removing Acme");
+    EXPECT_TRUE(stored.maximizeBackground);
+    EXPECT_EQ(stored.stretchMode, 2); // its low byte
+    EXPECT_EQ(stored.bitmapSize, 80);
+    EXPECT_EQ(stored.backgroundBitmap.data(), picture.data());
 }
 
 class SelfDelete : public Uninstall {
