@@ -264,6 +264,20 @@ TEST_F(Uninstall, TheWholeInstallTreeGoesOnlyWhenThatIsSafe) {
     }
 }
 
+// The association's backup was kept under the name the product had then,
+// which without a DisplayName is the uninstall key's.
+TEST_F(Uninstall, WithoutADisplayNameTheProductGoesByItsKey) {
+    setValue("DisplayName", " ");
+    setText(classes(), ".acmeu", "", "AcmeU.Note");
+    setText(classes(), ".acmeu", "Acme Notes 1 Backup", "txtfile");
+    setText(classes(), "AcmeU.Note\\shell\\open\\command", "", "notes.exe %1");
+    writeRecord({}, ".acmeu~!~AcmeU.Note~!~open\r\n");
+    EXPECT_TRUE(uninstallProduct(kName));
+    EXPECT_EQ(str(installSettings().productName), kName);
+    EXPECT_EQ(textOf(classes(), ".acmeu"), "txtfile");
+    EXPECT_FALSE(keyExists(classes(), "AcmeU.Note"));
+}
+
 TEST_F(Uninstall, TheBackgroundShowsWhatTheEntryStoredOrTheDefaults) {
     EXPECT_TRUE(uninstallProduct(kName));
     const DisplaySettings& plain = displaySettings();
