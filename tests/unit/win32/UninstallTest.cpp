@@ -20,10 +20,16 @@ const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shared
 const char kName[] = "Acme Notes 1";
 
 // A product installed into the scratch directory, as its entry and its
-// Uninstall.DAT describe it, removed in automatic mode.
+// Uninstall.DAT describe it, removed in automatic mode. The second uninstall
+// batch runs from the root of the drive, where every test process would
+// write the same batch file: the tests take turns.
 class Uninstall : public ShellScratch {
 protected:
     void SetUp() override {
+        turn_ = CreateMutexA(nullptr, FALSE, "VarnokeTestDriveRootBatch");
+        ASSERT_NE(turn_, nullptr);
+        const DWORD waited = WaitForSingleObject(turn_, 120000);
+        ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) << waited;
         ShellScratch::SetUp();
         savedProgram_ = programState();
         savedDisplay_ = displaySettings();
@@ -45,6 +51,10 @@ protected:
         programState() = savedProgram_;
         displaySettings() = savedDisplay_;
         ShellScratch::TearDown();
+        if (turn_) {
+            ReleaseMutex(turn_);
+            CloseHandle(turn_);
+        }
     }
 
     static std::string entry() { return std::string(kUninstallRoot) + "\\" + kName; }
@@ -75,6 +85,7 @@ protected:
     }
 
 private:
+    HANDLE turn_ = nullptr;
     ProgramState savedProgram_;
     DisplaySettings savedDisplay_;
 };
