@@ -282,7 +282,7 @@ TEST(UninstallTest, AFileInUseIsReportedAndTheSecondRunFinishes) {
 
     RunResult second = runUnderRobotRaw(installed.uninstaller, uninstallArgument(product, true),
                                         {kWatchProgress}, 60);
-    ASSERT_EQ(second.error, "") << second.output;
+    ASSERT_EQ(second.error, "") << second.output << windowsSeen(second);
     ASSERT_TRUE(cleanupFinished());
     expectProductGone(product, installed);
     EXPECT_FALSE(exists(installed.dir));

@@ -41,8 +41,8 @@ struct RunResult {
 // recorded, never pressed, and use no entry (a progress dialog, seen or not). `timeoutSeconds` is
 // how long the robot waits for each next window.
 inline constexpr char kWatchPrefix[] = "watch:";
-// "progress:CAPTION" watches only dialogs with a progress bar, for a progress dialog
-// that shares its caption with a question.
+// "progress:CAPTION" watches only dialogs with a progress bar (or without a button to
+// press), for a progress dialog that shares its caption with a question.
 inline constexpr char kWatchProgressPrefix[] = "progress:";
 
 RunResult runUnderRobot(const std::vector<std::string>& programArgs,

@@ -12,8 +12,8 @@
 // the default button (or the only one) is pressed. Windows whose caption is given with
 // --watch (a progress dialog, which may come and go too fast to be seen) are recorded
 // but never pressed, and use no label; --watch-progress does the same only for dialogs
-// that carry a progress bar, so that a question with the same caption is still
-// answered. --cmdline gives the argument text
+// that carry a progress bar or have no button to press, so that a question with the
+// same caption is still answered. --cmdline gives the argument text
 // verbatim, for programs that split their command line by rules of their own; --argv0
 // gives the command line's first word in place of the program's path, for programs that
 // find their own file through it. --hold keeps FILE open, readable by others but not
@@ -235,8 +235,14 @@ private:
         bool watched = false;
         for (const std::string& caption : options_.watched)
             watched = watched || caption == dialog.caption;
+        // A progress dialog caught while it is being destroyed may have lost its
+        // bar already; a question always has a button to answer with.
+        bool answerable = false;
+        for (const robot::Button& button : dialog.buttons)
+            answerable = answerable || button.enabled;
         for (const std::string& caption : options_.watchedProgress)
-            watched = watched || (dialog.hasProgressBar && caption == dialog.caption);
+            watched =
+                watched || ((dialog.hasProgressBar || !answerable) && caption == dialog.caption);
         if (watched) {
             emit(line.str());
             return -1;
