@@ -20,12 +20,14 @@ void appendSharedFileEntry(String& text, const String& entry) {
     text += '"';
 }
 
-bool takeSharedFileEntry(String& text, String& path) {
-    String entry;
-    int i = 0;
+bool nextSharedFileEntry(const String& text, int& pos, String& entry) {
+    entry.clear();
     const int length = text.length();
-    if (text.firstChar() == '"') {
-        for (i = 1; i < length; ++i) {
+    if (pos < 0 || pos >= length)
+        return false;
+    int i = pos;
+    if (text.charAt(i) == '"') {
+        for (++i; i < length; ++i) {
             const char c = text.charAt(i);
             if (c == '"') {
                 if (text.charAt(i + 1) != '"') {
@@ -42,7 +44,24 @@ bool takeSharedFileEntry(String& text, String& path) {
     }
     if (text.charAt(i) == ';')
         ++i;
-    text.removeFirst(i);
+    pos = i;
+    return true;
+}
+
+bool takeSharedFileEntry(String& text, String& path) {
+    int pos = 0;
+    String entry;
+    nextSharedFileEntry(text, pos, entry);
+    text.removeFirst(pos);
     path = sharedFilePath(entry);
     return !path.isEmpty();
+}
+
+SharedFileRemoval sharedFileRemoval(const String& entry) {
+    SharedFileRemoval removal;
+    removal.path = entry;
+    removal.comServer = removal.path.removeTrailingChar(kComServerMarker);
+    removal.countOnly = removal.path.removeTrailingChar(kCountOnlyMarker);
+    removal.typeLibrary = removal.path.removeTrailingChar(kTypeLibraryMarker);
+    return removal;
 }

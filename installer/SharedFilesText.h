@@ -24,3 +24,19 @@ void appendSharedFileEntry(String& text, const String& entry);
 // nothing more to take. An entry without a leading quote runs to the next ";",
 // an unterminated one to the end.
 bool takeSharedFileEntry(String& text, String& path);
+
+// The same from `pos` on, without shortening the text: the entry as stored,
+// marker and all, and `pos` moved past it and its ";". False at the end.
+bool nextSharedFileEntry(const String& text, int& pos, String& entry);
+
+// What the uninstaller does with a shared file whose count runs out.
+struct SharedFileRemoval {
+    String path;
+    bool comServer = false;   // unregistered first
+    bool countOnly = false;   // never removed
+    bool typeLibrary = false; // unregistered first
+};
+
+// The entry's markers, each noted and removed when it is last: "^", then the
+// blank, then 0xA9.
+SharedFileRemoval sharedFileRemoval(const String& entry);

@@ -59,6 +59,24 @@ uint32_t runProcess(const String& commandLine, uint32_t options, const String& w
     return result;
 }
 
+bool startInMinimizedConsole(const String& application, const String& commandLine) {
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_MINIMIZE;
+    PROCESS_INFORMATION process;
+    ZeroMemory(&process, sizeof process);
+    String line(commandLine);
+    if (!CreateProcessA(application.isEmpty() ? nullptr : application.c_str(),
+                        line.isEmpty() ? nullptr : line.writablePointer(0), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 bool openWithShell(const String& path) {
     if (path.isBlank())
         return false;

@@ -18,6 +18,10 @@ inline constexpr uint32_t kRunNoExitCode = 0x80000001; // not waited for, or unr
 // kRunWait the result is the exit code; otherwise kRunNoExitCode once started.
 uint32_t runProcess(const String& commandLine, uint32_t options, const String& workingDirectory);
 
+// Starts `application` with `commandLine` in a console window of its own,
+// shown minimised, and does not wait for it. False when it cannot be started.
+bool startInMinimizedConsole(const String& application, const String& commandLine);
+
 // The installer's message pump, run between the short waits of
 // kRunPumpMessages; by default the thread's messages are dispatched plainly.
 void setProcessWaitPump(bool (*pump)());

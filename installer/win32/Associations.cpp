@@ -101,7 +101,93 @@ void associate(const FileAssociation& association, const String& backupName) {
                                          extension.c_str());
 }
 
+// Puts back the default value kept under the backup name; true when there
+// was one.
+bool restoreBackup(RegistryKey& key, const String& backupName) {
+    const String backup = key.readString(backupName, String(), 0);
+    if (backup.isBlank())
+        return false;
+    key.writeText(String(), backup, 0);
+    key.deleteValue(backupName);
+    return true;
+}
+
+// Deletes a key of the classes root with everything below it.
+void deleteClassesKey(const String& name) {
+    RegistryKey root;
+    root.deleteKeyAt(HKEY_CLASSES_ROOT, String(), name, 0);
+}
+
+// The extension key: true when it must stay, because it held a value of its
+// own before or now points to another product's type. That type is left
+// alone: putting back what this product replaced would take the extension
+// from the product that took it over since.
+bool restoreExtension(const FileAssociation& association, const String& backupName) {
+    RegistryKey key;
+    if (key.open(HKEY_CLASSES_ROOT, association.extension, kRegOpenExisting) == kRegOpenFailed)
+        return false;
+    const String current = key.readString(String(), String(), 0);
+    if (!current.isBlank() && current.compare(association.fileType, false) != 0) {
+        key.deleteValue(backupName);
+        return true;
+    }
+    return restoreBackup(key, backupName);
+}
+
+// In the open "shell" key: the verb goes unless its command held a value of
+// its own before.
+void removeVerb(RegistryKey& key, const String& verb, const String& backupName) {
+    if (key.openRelative(verb, 0) == kRegOpenFailed)
+        return;
+    bool restored = false;
+    if (key.openRelative("command", kRegOpenExisting) != kRegOpenFailed) {
+        restored = restoreBackup(key, backupName);
+        key.close();
+    }
+    key.close();
+    if (!restored)
+        key.deleteSubKey(verb, 0);
+}
+
+void removeAssociation(const FileAssociation& association, const String& backupName) {
+    const bool extensionStays = restoreExtension(association, backupName);
+    RegistryKey key;
+    if (key.open(HKEY_CLASSES_ROOT, association.fileType, kRegOpenExisting) == kRegOpenFailed)
+        return;
+    restoreBackup(key, backupName);
+    // An icon without a value of its own from before is the product's: left
+    // in place it would keep the type alive, showing an icon that is gone.
+    if (key.openRelative("DefaultIcon", kRegOpenExisting) != kRegOpenFailed) {
+        const bool restored = restoreBackup(key, backupName);
+        key.close();
+        if (!restored)
+            key.deleteSubKey("DefaultIcon", 0);
+    }
+    if (key.openRelative("shell", kRegOpenExisting) != kRegOpenFailed) {
+        restoreBackup(key, backupName);
+        removeVerb(key, association.verb, backupName);
+        const bool empty = key.subKeyCount() == 0;
+        key.close();
+        if (empty)
+            key.deleteSubKey("shell", 0);
+    }
+    const bool empty = key.subKeyCount() == 0;
+    key.close();
+    if (!empty)
+        return;
+    deleteClassesKey(association.fileType);
+    if (!extensionStays)
+        deleteClassesKey(association.extension);
+}
+
 } // namespace
+
+void removeFileAssociations(const Array<FileAssociation>& associations, const String& productName) {
+    const String backupName = associationBackupName(productName);
+    for (const FileAssociation& association : associations)
+        removeAssociation(association, backupName);
+    notifyAssociationsChanged();
+}
 
 void createFileAssociations() {
     const InstallSettings& settings = installSettings();

@@ -13,6 +13,8 @@
 #include "installer/win32/Install.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Startup.h"
+#include "installer/win32/Uninstall.h"
+#include "platform/Directory.h"
 #include "platform/File.h"
 #include "platform/FileList.h"
 #include "platform/KnownFolders.h"
@@ -39,6 +41,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     if (commandLine.uninstallMode) {
         if (commandLine.uninstallName.isEmpty())
             usage("Product name required");
+        if (uninstallProduct(commandLine.uninstallName))
+            startSelfDelete();
         exitInstaller();
     }
 
@@ -74,6 +78,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
         corruptInstaller(code);
     programState().errorsInAutomaticMode = settings.has(ErrorsInAutomaticMode);
     takeDisplaySettings(settings, displaySettings());
+    // The shared files go there, and their file loop does not make it.
+    if (!settings.sharedPath.isEmpty())
+        createDirectoryPath(settings.sharedPath);
     buildUninstallerImage(file);
     runInstallation(file, commandLine);
 }

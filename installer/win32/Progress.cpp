@@ -42,6 +42,10 @@ INT_PTR CALLBACK progressProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
         gBar = CreateWindowExA(0, "msctls_progress32", nullptr, WS_CHILD | WS_VISIBLE, r.left - 1,
                                r.top - 1, r.right - r.left + 3, r.bottom - r.top + 3, dialog,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
+        // The texts are in place before the dialog first shows, never blank.
+        const bool uninstalling = programState().uninstallMode;
+        SetWindowTextA(dialog, message(uninstalling ? 55 : 54).c_str());
+        SetDlgItemTextA(dialog, kTitleText, message(uninstalling ? 71 : 39).c_str());
         SetDlgItemTextA(dialog, kCancelButton, message(49).c_str());
         EnableWindow(GetDlgItem(dialog, kCancelButton), cancelAllowed());
         return TRUE;
@@ -64,9 +68,6 @@ void openProgressDialog() {
     if (!dialog)
         return;
     state.progressDialog = dialog;
-    const bool uninstalling = state.uninstallMode;
-    SetWindowTextA(dialog, message(uninstalling ? 55 : 54).c_str());
-    SetDlgItemTextA(dialog, kTitleText, message(uninstalling ? 71 : 39).c_str());
 }
 
 void closeProgressDialog() {
@@ -93,8 +94,12 @@ bool setProgress(int percent) {
     return pumpMessages();
 }
 
-void progressStep(int messageId, int percent) {
+void markStep() {
     gStepMark = GetTickCount();
+}
+
+void progressStep(int messageId, int percent) {
+    markStep();
     setStatusText(message(messageId));
     setProgress(percent);
 }

@@ -14,6 +14,8 @@ void closeProgressDialog();
 bool setStatusText(const String& text);
 bool setProgress(int percent);
 
+// Marks the start of a step without changing what is shown.
+void markStep();
 // A new step: its start is marked, its message shown, the bar moved.
 void progressStep(int messageId, int percent);
 // Keeps the current step on screen until `milliseconds` have passed since it

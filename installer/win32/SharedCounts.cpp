@@ -3,7 +3,13 @@
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
 #include "installer/SharedFilesText.h"
+#include "installer/UninstallLists.h"
+#include "installer/win32/Program.h"
+#include "installer/win32/Registration.h"
+#include "platform/DelayedFile.h"
 #include "platform/Registry.h"
+
+#include <windows.h>
 
 #include <cstdint>
 
@@ -22,7 +28,60 @@ void releasePreviousCounts(RegistryKey& key, String previous) {
     }
 }
 
+void unregisterComServer(const String& path) {
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (reinterpret_cast<UINT_PTR>(module) < 32)
+        return;
+    if (FARPROC entry = GetProcAddress(module, "DllUnregisterServer"))
+        reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(entry))();
+    FreeLibrary(module);
+}
+
+bool mayDeleteSharedFile(const String& path) {
+    if (programState().automaticMode || !installSettings().has(ConfirmUninstallDeletion))
+        return true;
+    const String text = formatWithText(message(59), path);
+    return MessageBoxA(ownerWindow(), text.c_str(), message(35).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+// The file's count runs out: it is the product's to remove.
+void removeSharedFile(const SharedFileRemoval& file) {
+    // Only a full path: a bare name would be looked for, and loaded, anywhere.
+    if (file.countOnly || !isRemovablePath(file.path))
+        return;
+    if (file.comServer)
+        unregisterComServer(file.path);
+    if (file.typeLibrary)
+        unregisterTypeLibrary(file.path);
+    if (filePresent(file.path) && mayDeleteSharedFile(file.path))
+        deleteFile(file.path, false);
+}
+
 } // namespace
+
+bool releaseSharedFiles(const String& sharedFiles) {
+    RegistryKey key;
+    if (key.openSoftware(kSharedDllsKey, false, 0) == kRegOpenFailed)
+        return false;
+    int pos = 0;
+    String entry;
+    while (nextSharedFileEntry(sharedFiles, pos, entry)) {
+        const SharedFileRemoval file = sharedFileRemoval(entry);
+        if (file.path.isEmpty())
+            break;
+        // The count is a DWORD: one above 0x7FFFFFFF is many users, not none.
+        const uint32_t count = uint32_t(key.readInt(file.path, 0, 0));
+        if (count > 0) {
+            key.writeInt(file.path, int32_t(count - 1), kRegEmptyDeletes);
+            if (count - 1 > 0)
+                continue;
+        }
+        removeSharedFile(file);
+    }
+    key.close();
+    return true;
+}
 
 void updateSharedFileCounts() {
     if (!installSettings().has(Uninstallable))

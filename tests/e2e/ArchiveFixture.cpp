@@ -51,10 +51,25 @@ void writeBytes(const std::string& path, const keld::Bytes& bytes) {
     EXPECT_TRUE(out.good()) << path;
 }
 
-BuiltSetup
-buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
-           const std::function<void(keld::BuiltInstaller&)>& corrupt,
-           const std::function<void(const SettingsWriter&, keld::Bytes&)>& patchSettings) {
+std::vector<keld::FileRecord> standardFiles() {
+    std::vector<keld::FileRecord> files(2);
+    files[0].name = "readme.txt";
+    files[0].data.assign(5000, 'r');
+    files[0].time = TimeStamp{2024, 5, 6, 7, 8, 9};
+    files[1].name = "tool.exe";
+    files[1].options = 0x3;
+    files[1].icon = "tool.ico";
+    for (int i = 0; i < 20000; ++i)
+        files[1].data.push_back(static_cast<uint8_t>(i * 2654435761u >> 24));
+    return files;
+}
+
+namespace {
+
+BuiltSetup build(const InstallSettings& settings, const keld::ArchiveOptions& options,
+                 const std::vector<keld::FileRecord>& files,
+                 const std::function<void(keld::BuiltInstaller&)>& corrupt,
+                 const std::function<void(const SettingsWriter&, keld::Bytes&)>& patchSettings) {
     BuiltSetup built;
     char folder[] = "/tmp/varnoke-archive-XXXXXX";
     if (!mkdtemp(folder)) {
@@ -73,16 +88,6 @@ buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
     keld::Bytes settingsBytes(text.c_str(), text.c_str() + text.length());
     if (patchSettings)
         patchSettings(writer, settingsBytes);
-
-    std::vector<keld::FileRecord> files(2);
-    files[0].name = "readme.txt";
-    files[0].data.assign(5000, 'r');
-    files[0].time = TimeStamp{2024, 5, 6, 7, 8, 9};
-    files[1].name = "tool.exe";
-    files[1].options = 0x3;
-    files[1].icon = "tool.ico";
-    for (int i = 0; i < 20000; ++i)
-        files[1].data.push_back(static_cast<uint8_t>(i * 2654435761u >> 24));
 
     // The layout the settings announce.
     keld::ArchiveOptions layout = options;
@@ -103,6 +108,20 @@ buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
     if (!keld::writeVolumeFiles(built.installer.volumes, built.dir, error))
         ADD_FAILURE() << error;
     return built;
+}
+
+} // namespace
+
+BuiltSetup
+buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
+           const std::function<void(keld::BuiltInstaller&)>& corrupt,
+           const std::function<void(const SettingsWriter&, keld::Bytes&)>& patchSettings) {
+    return build(settings, options, standardFiles(), corrupt, patchSettings);
+}
+
+BuiltSetup buildSetupWithFiles(const InstallSettings& settings,
+                               const std::vector<keld::FileRecord>& files) {
+    return build(settings, keld::ArchiveOptions(), files, nullptr, nullptr);
 }
 
 } // namespace e2e

@@ -32,6 +32,12 @@ buildSetup(const InstallSettings& settings, const keld::ArchiveOptions& options,
            const std::function<void(keld::BuiltInstaller&)>& corrupt = nullptr,
            const std::function<void(const SettingsWriter&, keld::Bytes&)>& patchSettings = nullptr);
 
+// The same for a product of the given files instead of the two every archive test
+// uses (readme.txt and tool.exe, which has desktop and Start Menu shortcuts).
+BuiltSetup buildSetupWithFiles(const InstallSettings& settings,
+                               const std::vector<keld::FileRecord>& files);
+std::vector<keld::FileRecord> standardFiles();
+
 // The arguments of a silent installation into the folder "installed" beside
 // setup.exe.
 std::vector<std::string> silentInstall(const BuiltSetup& setup);

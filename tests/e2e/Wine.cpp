@@ -41,9 +41,16 @@ RunResult runRobot(const std::vector<std::string>& robotArgs, int timeoutSeconds
 std::vector<std::string> pressArgs(const std::vector<std::string>& presses) {
     std::vector<std::string> args;
     for (const std::string& press : presses) {
-        const bool watch = press.rfind(kWatchPrefix, 0) == 0;
-        args.push_back(watch ? "--watch" : "--press");
-        args.push_back(watch ? press.substr(sizeof kWatchPrefix - 1) : press);
+        if (press.rfind(kWatchPrefix, 0) == 0) {
+            args.push_back("--watch");
+            args.push_back(press.substr(sizeof kWatchPrefix - 1));
+        } else if (press.rfind(kWatchProgressPrefix, 0) == 0) {
+            args.push_back("--watch-progress");
+            args.push_back(press.substr(sizeof kWatchProgressPrefix - 1));
+        } else {
+            args.push_back("--press");
+            args.push_back(press);
+        }
     }
     return args;
 }
@@ -82,6 +89,19 @@ RunResult runUnderRobot(const std::vector<std::string>& programArgs,
 RunResult runUnderRobotRaw(const std::string& program, const std::string& argumentText,
                            const std::vector<std::string>& presses, int timeoutSeconds) {
     std::vector<std::string> args = pressArgs(presses);
+    args.push_back("--cmdline");
+    args.push_back(argumentText);
+    args.push_back("--");
+    args.push_back(programPath(program));
+    return runRobot(args, timeoutSeconds);
+}
+
+RunResult runUnderRobotHolding(const std::string& program, const std::string& argumentText,
+                               const std::string& heldFile, const std::vector<std::string>& presses,
+                               int timeoutSeconds) {
+    std::vector<std::string> args = pressArgs(presses);
+    args.push_back("--hold");
+    args.push_back(heldFile);
     args.push_back("--cmdline");
     args.push_back(argumentText);
     args.push_back("--");
@@ -196,6 +216,32 @@ std::optional<RegistryValue> readRegistry32(const std::string& key, const std::s
         return std::nullopt;
     }
     return parseRegQuery(process.out, name);
+}
+
+bool registryKeyExists32(const std::string& key) {
+    std::string problem = wineEnvironmentProblem();
+    if (!problem.empty()) {
+        ADD_FAILURE() << problem;
+        return false;
+    }
+    ProcessResult process = runProcess({"wine", "reg", "query", key, "/reg:32"}, 60);
+    if (process.status != 0 && process.status != 1)
+        ADD_FAILURE() << "wine reg query " << key << " failed (status " << process.status
+                      << "): " << process.startError << process.err;
+    return process.status == 0;
+}
+
+void writeRegistry32(const std::string& key, const std::string& name, const std::string& value) {
+    std::string problem = wineEnvironmentProblem();
+    if (!problem.empty()) {
+        ADD_FAILURE() << problem;
+        return;
+    }
+    ProcessResult process =
+        runProcess({"wine", "reg", "add", key, "/v", name, "/d", value, "/f", "/reg:32"}, 60);
+    if (process.status != 0)
+        ADD_FAILURE() << "wine reg add " << key << " failed (status " << process.status
+                      << "): " << process.startError << process.err;
 }
 
 } // namespace e2e

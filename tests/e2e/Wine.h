@@ -41,6 +41,9 @@ struct RunResult {
 // recorded, never pressed, and use no entry (a progress dialog, seen or not). `timeoutSeconds` is
 // how long the robot waits for each next window.
 inline constexpr char kWatchPrefix[] = "watch:";
+// "progress:CAPTION" watches only dialogs with a progress bar (or without a button to
+// press), for a progress dialog that shares its caption with a question.
+inline constexpr char kWatchProgressPrefix[] = "progress:";
 
 RunResult runUnderRobot(const std::vector<std::string>& programArgs,
                         const std::vector<std::string>& presses, int timeoutSeconds = 20);
@@ -49,6 +52,12 @@ RunResult runUnderRobot(const std::vector<std::string>& programArgs,
 // is the point of the test.
 RunResult runUnderRobotRaw(const std::string& program, const std::string& argumentText,
                            const std::vector<std::string>& presses, int timeoutSeconds = 20);
+
+// The same while the robot keeps `heldFile` (a Windows path) open, readable but not
+// deletable, until the program has ended.
+RunResult runUnderRobotHolding(const std::string& program, const std::string& argumentText,
+                               const std::string& heldFile, const std::vector<std::string>& presses,
+                               int timeoutSeconds = 20);
 
 // Runs `program` with a command line whose first word is `argv0` instead of the
 // program's own path, followed by `argumentText`.
@@ -75,6 +84,12 @@ struct RegistryValue {
 // programs see. An empty name reads the key's default value. Nothing when the key or
 // the value does not exist; a registry that cannot be read at all fails the test.
 std::optional<RegistryValue> readRegistry32(const std::string& key, const std::string& name);
+
+// Whether `key` exists in the 32-bit view; a registry that cannot be read fails the test.
+bool registryKeyExists32(const std::string& key);
+
+// Sets `key`\`name` to the text `value` (REG_SZ) in the 32-bit view, creating the key.
+void writeRegistry32(const std::string& key, const std::string& name, const std::string& value);
 
 // Parses the output of "reg query KEY /v NAME" for `name`.
 std::optional<RegistryValue> parseRegQuery(const std::string& output, const std::string& name);

@@ -106,6 +106,8 @@ BOOL CALLBACK collectChild(HWND hwnd, LPARAM param) {
         if (!dialog->text.empty())
             dialog->text += '\n';
         dialog->text += text;
+    } else if (sameLabel(cls, "msctls_progress32")) {
+        dialog->hasProgressBar = true;
     } else if (sameLabel(cls, "Button")) {
         LONG kind = style & BS_TYPEMASK;
         if (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON)

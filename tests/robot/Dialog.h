@@ -21,6 +21,7 @@ struct Dialog {
     std::string caption;
     std::string text; // the texts of the static controls, one per line; icons skipped
     std::vector<Button> buttons;
+    bool hasProgressBar = false; // a "msctls_progress32" child: a progress dialog
 };
 
 // The visible top-level dialog windows (class "#32770": message boxes and dialogs

@@ -1,8 +1,9 @@
 // The robot: starts a program, reads each dialog and message box it shows, presses the
 // buttons it is told to, and reports everything as JSON lines on stdout, one per window:
 //
-//   robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]... [--cmdline TEXT]
-//             [--argv0 TEXT] [--] program [args]
+//   robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]...
+//             [--watch-progress CAPTION]... [--cmdline TEXT] [--argv0 TEXT] [--hold FILE]...
+//             [--] program [args]
 //
 //   {"window":1,"caption":"...","text":"...","buttons":[{"id":1,"label":"OK"}],"pressed":"OK"}
 //   {"exit":N}
@@ -10,10 +11,13 @@
 // LABEL is a button's text (case and '&' ignored) or "id:N". Once the labels are used up
 // the default button (or the only one) is pressed. Windows whose caption is given with
 // --watch (a progress dialog, which may come and go too fast to be seen) are recorded
-// but never pressed, and use no label. --cmdline gives the argument text
+// but never pressed, and use no label; --watch-progress does the same only for dialogs
+// that carry a progress bar or have no button to press, so that a question with the
+// same caption is still answered. --cmdline gives the argument text
 // verbatim, for programs that split their command line by rules of their own; --argv0
 // gives the command line's first word in place of the program's path, for programs that
-// find their own file through it.
+// find their own file through it. --hold keeps FILE open, readable by others but not
+// deletable, until the program has ended: a file in use, as a running program keeps it.
 //
 // Exit codes: 0 the program ended (its code is in the "exit" line); 2 no new window
 // within the timeout while the program kept running; 3 a label is not on the window (or
@@ -39,10 +43,12 @@ namespace {
 struct Options {
     unsigned timeoutSeconds = 30;
     std::vector<std::wstring> presses;
-    std::vector<std::string> watched; // captions recorded but never pressed
+    std::vector<std::string> watched;         // captions recorded but never pressed
+    std::vector<std::string> watchedProgress; // the same, for dialogs with a progress bar
     bool rawArguments = false;
     std::wstring rawText;
     std::wstring argv0;                // the command line's first word, when not the program path
+    std::vector<std::wstring> held;    // files kept open while the program runs
     std::vector<std::wstring> program; // program path, then its arguments
 };
 
@@ -88,11 +94,15 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
             options.presses.push_back(argv[++i]);
         } else if (arg == L"--watch" && hasValue) {
             options.watched.push_back(narrow(argv[++i]));
+        } else if (arg == L"--watch-progress" && hasValue) {
+            options.watchedProgress.push_back(narrow(argv[++i]));
         } else if (arg == L"--cmdline" && hasValue) {
             options.rawArguments = true;
             options.rawText = argv[++i];
         } else if (arg == L"--argv0" && hasValue) {
             options.argv0 = argv[++i];
+        } else if (arg == L"--hold" && hasValue) {
+            options.held.push_back(argv[++i]);
         } else if (arg.compare(0, 2, L"--") == 0) {
             error = "unknown option or missing value: " + narrow(arg);
             return false;
@@ -104,7 +114,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
         options.program.push_back(argv[i]);
     if (options.program.empty()) {
         error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]... "
-                "[--cmdline TEXT] [--argv0 TEXT] [--] program [args]";
+                "[--watch-progress CAPTION]... [--cmdline TEXT] [--argv0 TEXT] [--hold FILE]... "
+                "[--] program [args]";
         return false;
     }
     if (options.rawArguments && options.program.size() > 1) {
@@ -221,11 +232,20 @@ private:
             .text("caption", dialog.caption)
             .text("text", dialog.text)
             .raw("buttons", buttonsJson(dialog));
-        for (const std::string& caption : options_.watched) {
-            if (caption == dialog.caption) {
-                emit(line.str());
-                return -1;
-            }
+        bool watched = false;
+        for (const std::string& caption : options_.watched)
+            watched = watched || caption == dialog.caption;
+        // A progress dialog caught while it is being destroyed may have lost its
+        // bar already; a question always has a button to answer with.
+        bool answerable = false;
+        for (const robot::Button& button : dialog.buttons)
+            answerable = answerable || button.enabled;
+        for (const std::string& caption : options_.watchedProgress)
+            watched =
+                watched || ((dialog.hasProgressBar || !answerable) && caption == dialog.caption);
+        if (watched) {
+            emit(line.str());
+            return -1;
         }
         const robot::Button* button = nullptr;
         std::string problem;
@@ -290,6 +310,16 @@ int main() {
     if (!argv || !parseOptions(argc, argv, options, error))
         return fail(4, error.empty() ? "cannot read the command line" : error);
 
+    std::vector<HANDLE> held;
+    for (const std::wstring& file : options.held) {
+        HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return fail(4, "cannot hold " + narrow(file) + ": Win32 error " +
+                               std::to_string(GetLastError()));
+        held.push_back(handle);
+    }
+
     std::wstring line = commandLine(options);
     // The program's own output (and a crash backtrace from the debugger it starts) goes
     // to the robot's stderr, so that stdout holds nothing but the robot's lines.
@@ -310,5 +340,7 @@ int main() {
     CloseHandle(process.hThread);
     int code = Run(options, process).loop();
     CloseHandle(process.hProcess);
+    for (HANDLE handle : held)
+        CloseHandle(handle);
     return code;
 }

@@ -1,5 +1,6 @@
 #include "ShellScratch.h"
 
+#include "installer/UninstallRecord.h"
 #include "installer/win32/Associations.h"
 
 namespace {
@@ -39,6 +40,13 @@ protected:
         setText(classes(), key, "", value);
     }
     static std::string associationList() { return str(installation().associationList); }
+
+    // What the uninstaller reads back from the lines the installation recorded.
+    static void removeRecorded() {
+        const UninstallRecord record = readUninstallRecord(
+            String("[Strings]\r\n[Associations]\r\n") + installation().associationList);
+        removeFileAssociations(record.associations, installSettings().productName);
+    }
 };
 
 TEST_F(Associations, ANewTypeGetsItsDescriptionIconVerbAndCommand) {
@@ -177,6 +185,70 @@ TEST_F(Associations, WhatCannotBeWrittenIsReportedAndListed) {
     // A blank verb would have put its label on "shell" itself.
     EXPECT_EQ(defaultOf("Acme.Note\\shell"), "<none>");
     EXPECT_FALSE(keyExists(classes(), "Acme.Note\\shell\\command"));
+}
+
+TEST_F(Associations, RemovalPutsBackWhatWasThereAndTakesAwayWhatWasNew) {
+    setDefault(".txt", "txtfile");
+    setDefault("txtfile\\shell\\open\\command", "notepad.exe %1");
+    setDefault("Acme.Old", "Old description");
+    setDefault("Acme.Old\\shell\\open\\command", "old.exe %1");
+    setDefault("Acme.Old\\DefaultIcon", "old.exe,1");
+    setDefault(".log", "logfile");
+    setDefault("logfile\\shell\\open\\command", "notepad.exe %1");
+    FileAssociation fresh = association("acmenote", "Acme.Note");
+    fresh.flags = kAssociationDefaultVerb;
+    fresh.defaultIcon = "%InstallDir%\\notes.exe,0";
+    FileAssociation takeOver = association(".txt", "Acme.Old");
+    takeOver.defaultIcon = "%InstallDir%\\notes.exe,0";
+    associate({fresh, takeOver, association(".log", "", "acmeedit")});
+    ASSERT_EQ(problems(), "");
+    removeRecorded();
+
+    // A type the installation made goes, with its extension.
+    EXPECT_FALSE(keyExists(classes(), ".acmenote"));
+    EXPECT_FALSE(keyExists(classes(), "Acme.Note"));
+    // A type that was there gets its values back and stays.
+    EXPECT_EQ(defaultOf(".txt"), "txtfile");
+    EXPECT_EQ(defaultOf("Acme.Old"), "Old description");
+    EXPECT_EQ(defaultOf("Acme.Old\\shell\\open\\command"), "old.exe %1");
+    EXPECT_EQ(defaultOf("Acme.Old\\DefaultIcon"), "old.exe,1");
+    EXPECT_EQ(defaultOf("txtfile\\shell\\open\\command"), "notepad.exe %1");
+    for (const char* key : {".txt", "Acme.Old", "Acme.Old\\shell\\open\\command"})
+        EXPECT_EQ(backupOf(key), "<none>") << key;
+    // An adopted type loses only the verb that was added to it.
+    EXPECT_FALSE(keyExists(classes(), "logfile\\shell\\acmeedit"));
+    EXPECT_EQ(defaultOf("logfile\\shell\\open\\command"), "notepad.exe %1");
+    EXPECT_EQ(defaultOf(".log"), "logfile");
+}
+
+// Another product took the extension over after this installation: putting
+// back this product's backup, or deleting the extension with the type, would
+// break that product's association.
+TEST_F(Associations, AnExtensionTakenOverSinceIsLeftToItsNewOwner) {
+    setDefault(".acme", "Plain.Type");
+    associate({association(".acme", "Acme.Note")});
+    setDefault(".acme", "Other.Type");
+    setText(classes(), ".acme", "Other Product Backup", "Acme.Note");
+    removeRecorded();
+    EXPECT_FALSE(keyExists(classes(), "Acme.Note"));
+    EXPECT_EQ(defaultOf(".acme"), "Other.Type");
+    EXPECT_EQ(backupOf(".acme"), "<none>");
+    EXPECT_EQ(textOf(classes(), ".acme", "Other Product Backup"), "Acme.Note");
+}
+
+TEST_F(Associations, RemovalLeavesTypesThatStillHoldOtherKeys) {
+    associate({association(".acme", "Acme.Note"), association(".acme2", "Acme.Note", "print")});
+    setDefault("Acme.Note\\shell\\edit\\command", "other.exe %1");
+    setDefault(".gone", "Gone.Type");
+    installation().associationList += ".gone~!~Gone.Type~!~open\r\n";
+    removeRecorded();
+    EXPECT_TRUE(keyExists(classes(), "Acme.Note\\shell\\edit"));
+    EXPECT_FALSE(keyExists(classes(), "Acme.Note\\shell\\open"));
+    EXPECT_FALSE(keyExists(classes(), "Acme.Note\\shell\\print"));
+    EXPECT_EQ(defaultOf(".acme"), "Acme.Note");
+    EXPECT_EQ(defaultOf(".acme2"), "Acme.Note");
+    // A type that is no longer there leaves its extension alone.
+    EXPECT_EQ(defaultOf(".gone"), "Gone.Type");
 }
 
 TEST_F(Associations, NoAssociationsTouchNothing) {

@@ -23,4 +23,25 @@ TEST_F(ProductKeys, AKeyThatCannotBeMadeIsReportedOnce) {
     EXPECT_TRUE(keyExists(user(), "Software\\Acme\\Notes"));
 }
 
+TEST_F(ProductKeys, RemovalTakesTheKeyAndTheParentsItLeavesEmpty) {
+    setText(machine(), "Software\\Acme\\Notes\\2.1\\Options", "Colour", "blue");
+    setText(machine(), "Software\\Acme\\Other", "Kept", "yes");
+    setText(user(), "Software\\Acme\\Notes\\2.1", "Recent", "a.note");
+    removeProductRegistryKeys("Acme\\Notes\\2.1\\");
+    EXPECT_FALSE(keyExists(machine(), "Software\\Acme\\Notes"));
+    EXPECT_EQ(textOf(machine(), "Software\\Acme\\Other", "Kept"), "yes");
+    EXPECT_FALSE(keyExists(user(), "Software\\Acme"));
+    EXPECT_TRUE(keyExists(user(), "Software"));
+}
+
+// A damaged entry must not take keys of Windows itself, nor all of "Software".
+TEST_F(ProductKeys, RemovalLeavesKeysThatCannotBeTheProducts) {
+    setText(machine(), "Software\\Microsoft\\Windows", "Kept", "yes");
+    setText(machine(), "Software\\Acme", "Kept", "yes");
+    for (const char* path : {"Microsoft", "Microsoft\\Windows", "\\", "\\Acme", "", " "})
+        removeProductRegistryKeys(path);
+    EXPECT_EQ(textOf(machine(), "Software\\Microsoft\\Windows", "Kept"), "yes");
+    EXPECT_EQ(textOf(machine(), "Software\\Acme", "Kept"), "yes");
+}
+
 } // namespace

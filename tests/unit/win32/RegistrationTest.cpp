@@ -1,6 +1,8 @@
 #include "ShellScratch.h"
 
+#include "installer/SharedFilesText.h"
 #include "installer/win32/Registration.h"
+#include "installer/win32/SharedCounts.h"
 #include "platform/ErrorText.h"
 
 #include <oleauto.h>
@@ -12,13 +14,16 @@ protected:
     void SetUp() override {
         ShellScratch::SetUp();
         SetEnvironmentVariableA("VARNOKE_REGISTRATIONS", nullptr);
+        SetEnvironmentVariableA("VARNOKE_UNREGISTRATIONS", nullptr);
     }
 
-    static int registrations() {
+    static int counted(const char* variable) {
         char text[16] = {};
-        GetEnvironmentVariableA("VARNOKE_REGISTRATIONS", text, sizeof text);
+        GetEnvironmentVariableA(variable, text, sizeof text);
         return atoi(text);
     }
+    static int registrations() { return counted("VARNOKE_REGISTRATIONS"); }
+    static int unregistrations() { return counted("VARNOKE_UNREGISTRATIONS"); }
 
     // A type library with a fresh id, written into the scratch directory;
     // `key` gets its registration key below the classes root.
@@ -84,6 +89,27 @@ TEST_F(Registration, TypeLibrariesRegisterAndUnregister) {
     EXPECT_TRUE(unregisterTypeLibrary(library));
     EXPECT_FALSE(keyExists(classes(), key));
     EXPECT_FALSE(unregisterTypeLibrary(missing));
+}
+
+// When the uninstaller gives back a shared file's last count, a server and a
+// type library are unregistered before the file goes; a file only counted
+// stays registered.
+TEST_F(Registration, SharedServersAndLibrariesAreUnregisteredWhenTheirCountRunsOut) {
+    ASSERT_TRUE(CopyFileA(besideTests("ComServer.dll").c_str(), path("server.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(besideTests("ComServer.dll").c_str(), path("kept.dll").c_str(), FALSE));
+    std::string key;
+    const String library = makeTypeLibrary("acme.tlb", key);
+    ASSERT_TRUE(registerTypeLibrary(library));
+    String shared;
+    appendSharedFileEntry(shared, at("server.dll") + "^");
+    appendSharedFileEntry(shared, at("kept.dll") + " ");
+    appendSharedFileEntry(shared, library + "\xA9");
+    EXPECT_TRUE(releaseSharedFiles(shared));
+    EXPECT_EQ(unregistrations(), 1);
+    EXPECT_FALSE(keyExists(classes(), key));
+    EXPECT_FALSE(exists("server.dll"));
+    EXPECT_FALSE(exists("acme.tlb"));
+    EXPECT_TRUE(exists("kept.dll"));
 }
 
 TEST_F(Registration, ATypeLibraryPathTooLongForTheSystemFails) {

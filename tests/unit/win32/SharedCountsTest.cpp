@@ -1,5 +1,6 @@
 #include "ShellScratch.h"
 
+#include "installer/SharedFilesText.h"
 #include "installer/win32/SharedCounts.h"
 
 namespace {
@@ -80,6 +81,63 @@ TEST_F(SharedCounts, AnInaccessibleKeyIsReportedAndKeepsThePreviousList) {
     EXPECT_EQ(problems(),
               "Registry error: unable to increment shared file reference counts.\r\n\r\n");
     EXPECT_EQ(sharedText(), "\"C:\\S\\old.dll\"");
+}
+
+// The uninstaller gives each count back; the file goes with its last count.
+TEST_F(SharedCounts, ReleasingRemovesTheFilesNoProductCountsAnyMore) {
+    struct File {
+        const char* name;
+        const char* marker;
+        long long count; // before; -1: no value
+        long long after; // -1: no value
+        bool stays;
+    } files[] = {
+        {"used.dll", "", 3, 2, true},
+        {"last.dll", "", 1, -1, false},
+        {"uncounted.dll", "", -1, -1, false},
+        {"counted.dll", " ", 1, -1, true},
+        // A DWORD above 0x7FFFFFFF counts many products, not none.
+        {"many.dll", "", 0x80000001LL, 0x80000000LL, true},
+    };
+    makeDir("shared");
+    String text;
+    for (const File& f : files) {
+        const std::string file = path(std::string("shared\\") + f.name);
+        makeFile(std::string("shared\\") + f.name, "x");
+        if (f.count >= 0)
+            setCount(file.c_str(), DWORD(f.count));
+        appendSharedFileEntry(text, String((file + f.marker).c_str()));
+    }
+    EXPECT_TRUE(releaseSharedFiles(text));
+    for (const File& f : files) {
+        const std::string file = path(std::string("shared\\") + f.name);
+        const long got = count(file.c_str());
+        EXPECT_EQ(got == -1 ? -1LL : static_cast<long long>(static_cast<DWORD>(got)), f.after)
+            << f.name;
+        EXPECT_EQ(exists(std::string("shared\\") + f.name), f.stays) << f.name;
+    }
+}
+
+TEST_F(SharedCounts, ReleasingStopsAtAnEmptyEntryAndTouchesNoRelativePath) {
+    makeFile("victim.dll", "x");
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    SetCurrentDirectoryA(root().c_str());
+    makeFile("after.dll", "x");
+    const std::string after = path("after.dll");
+    setCount(after.c_str(), 1);
+    EXPECT_TRUE(releaseSharedFiles(String("\"victim.dll\";\"\";\"") + after.c_str() + "\""));
+    EXPECT_TRUE(exists("victim.dll"));
+    EXPECT_EQ(count(after.c_str()), 1);
+    EXPECT_TRUE(exists("after.dll"));
+    SetCurrentDirectoryA(saved);
+}
+
+TEST_F(SharedCounts, ReleasingWithAnInaccessibleKeyChangesNothing) {
+    makeFile("a.dll", "x");
+    makeInaccessible(HKEY_LOCAL_MACHINE);
+    EXPECT_FALSE(releaseSharedFiles(String("\"") + at("a.dll") + "\""));
+    EXPECT_TRUE(exists("a.dll"));
 }
 
 } // namespace

@@ -1,0 +1,115 @@
+#include "installer/win32/Removal.h"
+
+#include "core/Path.h"
+#include "installer/InstallSettings.h"
+#include "installer/Installation.h"
+#include "installer/MessageTable.h"
+#include "installer/Startup.h"
+#include "installer/UninstallLists.h"
+#include "installer/UninstallPaths.h"
+#include "installer/UninstallRecord.h"
+#include "installer/win32/Placement.h"
+#include "installer/win32/Program.h"
+#include "installer/win32/Progress.h"
+#include "platform/DelayedFile.h"
+#include "platform/Directory.h"
+#include "platform/KnownFolders.h"
+#include "platform/Registry.h"
+
+#include <windows.h>
+
+namespace {
+
+bool mayRemoveFont(const String& registryName) {
+    if (programState().automaticMode || !installSettings().has(ConfirmFontRemoval))
+        return true;
+    const String text = formatWithText(message(56), registryName);
+    return MessageBoxA(ownerWindow(), text.c_str(), message(57).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+} // namespace
+
+Array<String> keptFolders() {
+    return {windowsDir(),      systemDir(),     programsDir(),          commonDir(),
+            fontDir(),         desktopDir(),    desktopAllDir(),        documentDir(),
+            documentAllDir(),  favoritesDir(),  favoritesAllDir(),      startMenuDir(),
+            startMenuAllDir(), smProgramsDir(), smProgramsAllDir(),     startupDir(),
+            startupAllDir(),   mediaDir(),      startupValues().tempDir};
+}
+
+void removeProductFonts(const String& productFonts) {
+    bool changed = false;
+    int pos = 0;
+    ProductFont font;
+    while (nextProductFont(productFonts, pos, font)) {
+        if (!mayRemoveFont(font.registryName))
+            continue;
+        RegistryKey fonts;
+        if (fonts.open(HKEY_LOCAL_MACHINE, fontsRegistryKey(), 0) != kRegOpenFailed)
+            fonts.deleteValue(font.registryName);
+        RemoveFontResourceA(font.fileName.c_str());
+        // The name comes from the registry: it must not lead out of the fonts folder.
+        if (isPlainFileName(font.fileName))
+            deleteFile(joinPath(fontDir(), font.fileName), false);
+        changed = true;
+    }
+    if (changed) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+}
+
+void removeRecordedFiles(const String& fileList, Array<String>& directories, String& problems) {
+    markStep();
+    Installation& state = installation();
+    state.uninstallList.clear();
+    state.recordedDirectories.clear();
+    const int count = lineCount(fileList);
+    LineReader lines(fileList);
+    String line;
+    for (int i = 0; lines.next(line); ++i) {
+        const RecordedItem item = recordedItem(line);
+        switch (item.kind) {
+        case RecordedItemKind::None:
+            break;
+        case RecordedItemKind::Directory:
+            directories.append(item.value);
+            break;
+        case RecordedItemKind::ClassesKey: {
+            RegistryKey key;
+            key.deleteKeyByPath(HKEY_CLASSES_ROOT, item.value, 0);
+            break;
+        }
+        case RecordedItemKind::File:
+            setProgress(fileListProgress(i, count));
+            setStatusText(item.value);
+            if (filePresent(item.value) && !deleteFile(item.value, false)) {
+                problems.appendFormat("%s %s\r\n", message(58).c_str(), item.value.c_str());
+                state.recordForUninstall(item.value, false);
+            }
+            break;
+        }
+    }
+}
+
+void removeRecordedDirectories(Array<String>& directories, const String& installDir,
+                               const Array<String>& kept) {
+    directories.sort([](const String* a, const String* b) { return b->length() - a->length(); });
+    for (const String& directory : directories) {
+        setStatusText(directory);
+        for (const String& step : recordedDirectoryChain(directory, installDir, kept))
+            if (!removeDirectory(step))
+                break;
+        // Listed again, so that a second run after a problem tries once more.
+        if (directoryExists(directory))
+            installation().recordForUninstall(directory, true);
+    }
+}
+
+void removeStartMenuFolder(const String& productStartMenu, bool allUsers) {
+    const String programs = allUsers ? smProgramsAllDir() : smProgramsDir();
+    for (const String& directory : startMenuChain(programs, productStartMenu))
+        if (!removeDirectory(directory))
+            break;
+}

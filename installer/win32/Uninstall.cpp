@@ -1,0 +1,308 @@
+#include "installer/win32/Uninstall.h"
+
+#include "core/Path.h"
+#include "core/StringParse.h"
+#include "installer/DisplaySettings.h"
+#include "installer/InstallRecords.h"
+#include "installer/InstallSettings.h"
+#include "installer/Installation.h"
+#include "installer/MessageTable.h"
+#include "installer/Startup.h"
+#include "installer/UninstallLists.h"
+#include "installer/UninstallPaths.h"
+#include "installer/UninstallRecord.h"
+#include "installer/win32/Associations.h"
+#include "installer/win32/Batch.h"
+#include "installer/win32/InstallRecords.h"
+#include "installer/win32/PackedDibFile.h"
+#include "installer/win32/ProductKeys.h"
+#include "installer/win32/Program.h"
+#include "installer/win32/Progress.h"
+#include "installer/win32/Removal.h"
+#include "installer/win32/SharedCounts.h"
+#include "platform/DelayedFile.h"
+#include "platform/Directory.h"
+#include "platform/FileHelpers.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace {
+
+const char kUninstallRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr int kStepPause = 500;
+
+const char kNoProduct[] = "No product named '%s' is installed.";
+const char kNoAccess[] = "Unable to access the uninstall information for:\r\n%s\r\n\r\n"
+                         "The uninstallation cannot be performed.";
+const char kCorrupt[] = "The uninstall information for %s is corrupt.\r\n\r\n"
+                        "The uninstallation cannot be performed.";
+const char kSharedCountsFailed[] =
+    "REGISTRY ERROR:  Unable to adjust shared file reference counts.\r\n\r\n";
+const char kEntryNotRemoved[] =
+    "REGISTRY ERROR:  Unable to remove the uninstall information.\r\n\r\n";
+
+// The entry's values by name; missing ones read as the fallback. One call
+// each, so that the many reads stay small.
+String textOf(RegistryKey& key, const char* name) {
+    return key.readString(name, String(), 0);
+}
+
+int32_t numberOf(RegistryKey& key, const char* name, int32_t fallback) {
+    return key.readInt(name, fallback, 0);
+}
+
+void dropValue(RegistryKey& key, const char* name) {
+    key.deleteValue(name);
+}
+
+// One uninstallation's own state beside the process-wide one.
+struct Uninstallation {
+    RegistryKey entry;
+    String problems;
+    UninstallRecord record;
+    String productFonts;
+};
+
+// The name must be one key below the uninstall root: a blank or a stray
+// backslash would make it name the root itself, and deleting the entry
+// would then take every product's entry with it.
+bool openEntry(const String& name, RegistryKey& entry) {
+    const String path = joinPath(kUninstallRoot, name);
+    if (!isKeyPath(name) || !RegistryKey::softwareKeyExists(path, false)) {
+        showError(kNoProduct, name.c_str());
+        return false;
+    }
+    if (entry.openSoftware(path, false, 0) == kRegOpenFailed) {
+        const String& productName = installSettings().productName;
+        showError(kNoAccess, (productName.isEmpty() ? name : productName).c_str());
+        return false;
+    }
+    return true;
+}
+
+// What the background window shows, as the installation stored it.
+void readDisplayValues(RegistryKey& entry, uint64_t productFlags) {
+    DisplaySettings& display = displaySettings();
+    display.displayTitle = textOf(entry, "DisplayTitle");
+    display.titleColor =
+        uint32_t(numberOf(entry, "TitleColor", int32_t(GetSysColor(COLOR_WINDOWTEXT))));
+    display.titleShadow = uint8_t(numberOf(entry, "TitleShadow", 1));
+    display.topColor = uint32_t(numberOf(entry, "TopColor", int32_t(GetSysColor(COLOR_WINDOW))));
+    display.bottomColor = uint32_t(numberOf(entry, "BottomColor", 0));
+    display.monoColor = entry.readBool("MonoColor", true, 0);
+    display.titlePosition = uint8_t(numberOf(entry, "TitlePosition", 0));
+    display.titleFont = textOf(entry, "TitleFont");
+    display.taskbarText = textOf(entry, "TaskbarText");
+    display.maximizeBackground = hasFlag(productFlags, MaximizeBackground);
+}
+
+// The picture the installation left for the background; none without BackgroundBitmap.
+void readBackgroundBitmap(RegistryKey& entry, uint64_t productFlags) {
+    DisplaySettings& display = displaySettings();
+    display.backgroundBitmap.clear();
+    if (!hasFlag(productFlags, BackgroundBitmap))
+        return;
+    loadPackedDibFile(joinPath(installation().uninstallDir, kBackgroundBitmapFileName),
+                      display.backgroundBitmap);
+    display.stretchMode = uint8_t(numberOf(entry, "StretchMode", 0));
+    display.bitmapSize = numberOf(entry, "BitmapSize", 0);
+}
+
+// The product's settings as the installation stored them. False, after
+// saying so, when the entry names no usable place.
+bool readEntry(const String& name, Uninstallation& u) {
+    InstallSettings& s = installSettings();
+    Installation& state = installation();
+    RegistryKey& entry = u.entry;
+    s.productName = textOf(entry, "DisplayName");
+    if (s.productName.isBlank())
+        s.productName = name;
+    // Everything the removal touches is found from here: a relative or
+    // damaged location would point it at whatever folder it runs in.
+    state.installDir = textOf(entry, "InstallLocation");
+    if (!isUsableInstallLocation(state.installDir)) {
+        showError(kCorrupt, s.productName.c_str());
+        return false;
+    }
+    s.productFlags = uint64_t(toInt64(textOf(entry, "ProductFlags")));
+    if (s.has(AutomaticUninstall))
+        programState().automaticMode = true;
+    programState().errorsInAutomaticMode = s.has(ErrorsInAutomaticMode);
+    readDisplayValues(entry, s.productFlags);
+    s.uninstallSubdir = textOf(entry, "UninstallSubdir");
+    if (!isUsableSubdir(s.uninstallSubdir)) {
+        showError(kCorrupt, s.productName.c_str());
+        return false;
+    }
+    state.uninstallDir = joinPath(state.installDir, s.uninstallSubdir);
+    u.productFonts = textOf(entry, "ProductFonts");
+    s.shortcutMode = uint8_t(numberOf(entry, "ShortcutMode", 0));
+    readBackgroundBitmap(entry, s.productFlags);
+    return true;
+}
+
+// A missing Uninstall.DAT removes no files and leaves every message empty.
+void readRecord(Uninstallation& u) {
+    String text;
+    readFileText(uninstallDataPath(), text);
+    u.record = readUninstallRecord(text);
+    installSettings().messageTable = std::move(u.record.strings);
+    installSettings().currentLanguage = 0;
+}
+
+void confirmUninstall() {
+    if (programState().automaticMode)
+        return;
+    if (MessageBoxA(ownerWindow(), message(53).c_str(), message(55).c_str(),
+                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+        exitInstaller();
+}
+
+void runFirstBatch(Uninstallation& u) {
+    const String batch = textOf(u.entry, "UninstallBatch1");
+    if (batch.isEmpty())
+        return;
+    runBatch(installation().installDir, installSettings().has(HideUninstallBatch1), batch);
+    dropValue(u.entry, "UninstallBatch1");
+}
+
+void removeFonts(Uninstallation& u) {
+    if (u.productFonts.isEmpty())
+        return;
+    progressStep(67, 5);
+    removeProductFonts(u.productFonts);
+    dropValue(u.entry, "ProductFonts");
+    pauseStep(kStepPause);
+}
+
+// Uninstall.DAT again, with what is left for the next run.
+void rewriteRecord(const Uninstallation& u) {
+    Installation& state = installation();
+    deleteFile(installLogPath(), false);
+    state.associationList = u.record.unreadAssociations;
+    writeUninstallData();
+    state.uninstallList.clear();
+    state.associationList.clear();
+}
+
+// The entry's "SharedFiles" goes once the counts are given back, so that a
+// second run after a problem cannot count them down again.
+void releaseCounts(Uninstallation& u) {
+    const String sharedFiles = textOf(u.entry, "SharedFiles");
+    if (sharedFiles.isEmpty())
+        return;
+    if (!releaseSharedFiles(sharedFiles)) {
+        u.problems += kSharedCountsFailed;
+        return;
+    }
+    dropValue(u.entry, "SharedFiles");
+}
+
+void removeProductKeys(Uninstallation& u) {
+    const String path = textOf(u.entry, "ProductRegistry");
+    if (path.isEmpty())
+        return;
+    removeProductRegistryKeys(path);
+    dropValue(u.entry, "ProductRegistry");
+    pauseStep(kStepPause);
+}
+
+// The last steps, only after a removal without problems.
+void finishRemoval(Uninstallation& u, const String& name) {
+    const InstallSettings& s = installSettings();
+    const String& installDir = installation().installDir;
+    deleteFile(uninstallDataPath(), false);
+    if (s.has(AddToPath)) {
+        const String problem = updateAutoexecPath(false);
+        if (!programState().automaticMode && !problem.isEmpty())
+            showError("%s", problem.c_str());
+    }
+    runBatch(driveRoot(installDir), s.has(HideUninstallBatch2), textOf(u.entry, "UninstallBatch2"));
+    dropValue(u.entry, "UninstallBatch2");
+    u.entry.closeAll();
+    RegistryKey root;
+    if (root.deleteSoftwareKey(kUninstallRoot, name, false, 0) == kRegDeleteFailed)
+        u.problems += kEntryNotRemoved;
+}
+
+void reportOutcome(const String& problems) {
+    if (programState().automaticMode)
+        return;
+    if (problems.isEmpty())
+        MessageBoxA(ownerWindow(), message(34).c_str(), message(15).c_str(), MB_ICONINFORMATION);
+    else
+        MessageBoxA(ownerWindow(), formatWithText(message(10), problems).c_str(),
+                    message(20).c_str(), MB_ICONWARNING);
+}
+
+} // namespace
+
+bool uninstallProduct(const String& name) {
+    Uninstallation u;
+    if (!openEntry(name, u.entry) || !readEntry(name, u))
+        return false;
+    InstallSettings& s = installSettings();
+    Installation& state = installation();
+    readRecord(u);
+    confirmUninstall();
+    openProgressDialog();
+
+    s.sharedPath = textOf(u.entry, "SharedPath");
+    runFirstBatch(u);
+    if (u.record.associations.count() > 0) {
+        progressStep(70, 1);
+        removeFileAssociations(u.record.associations, s.productName);
+        pauseStep(kStepPause);
+    }
+    removeFonts(u);
+
+    const Array<String> kept = keptFolders();
+    Array<String> directories;
+    removeRecordedFiles(u.record.fileList, directories, u.problems);
+    removeRecordedDirectories(directories, state.installDir, kept);
+    pauseStep(kStepPause);
+    progressStep(68, 90);
+    rewriteRecord(u);
+    removeStartMenuFolder(textOf(u.entry, "ProductStartMenu"), s.shortcutMode == 1);
+    releaseCounts(u);
+    if (isRemovablePath(s.sharedPath) && !holdsAnyOf(s.sharedPath, kept))
+        removeDirectory(s.sharedPath);
+    pauseStep(kStepPause);
+    progressStep(69, 95);
+    removeProductKeys(u);
+
+    // After a problem the tree stays: removing it would take the rewritten
+    // Uninstall.DAT that the next run needs.
+    if (s.has(RemoveInstallDir) && u.problems.isEmpty() &&
+        mayRemoveInstallTree(state.installDir, kept))
+        removeDirectoryTree(state.installDir);
+    if (u.problems.isEmpty())
+        finishRemoval(u, name);
+
+    u.entry.closeAll();
+    closeProgressDialog();
+    reportOutcome(u.problems);
+    return u.problems.isEmpty();
+}
+
+int startSelfDelete(const String& batchPath) {
+    const StartupValues& startup = startupValues();
+    const Installation& state = installation();
+    const bool ownCopy = samePath(directoryPart(startup.installerPath), state.uninstallDir);
+    const String text =
+        cleanupBatchText(ownCopy ? startup.installerPath : String(), state.installDir,
+                         installSettings().uninstallSubdir, batchPath);
+    if (!writeFile(batchPath, text))
+        return 1;
+    String processor = startup.commandProcessor;
+    processor.stripEnclosing('"');
+    String commandLine = "\"";
+    commandLine += processor;
+    commandLine += "\" /c ";
+    commandLine += batchPath;
+    return startInMinimizedConsole(processor, commandLine) ? 0 : 2;
+}
