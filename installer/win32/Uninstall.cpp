@@ -12,6 +12,7 @@
 #include "installer/UninstallPaths.h"
 #include "installer/UninstallRecord.h"
 #include "installer/win32/Associations.h"
+#include "installer/win32/BackgroundWindow.h"
 #include "installer/win32/Batch.h"
 #include "installer/win32/InstallRecords.h"
 #include "installer/win32/PackedDibFile.h"
@@ -245,6 +246,9 @@ bool uninstallProduct(const String& name) {
     Uninstallation u;
     if (!openEntry(name, u.entry) || !readEntry(name, u))
         return false;
+    // The same background as the installation, from the entry's values.
+    if (!installSettings().has(NoBackgroundWindow))
+        createBackgroundWindow(GetModuleHandleA(nullptr));
     InstallSettings& s = installSettings();
     Installation& state = installation();
     readRecord(u);
