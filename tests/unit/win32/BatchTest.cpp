@@ -108,19 +108,7 @@ protected:
         }
     }
 
-    std::string read() const {
-        HANDLE h = CreateFileA(file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               0, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return "<missing>";
-        std::string content;
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            content.append(buffer, got);
-        CloseHandle(h);
-        return content;
-    }
+    std::string read() const { return fileContent(file_); }
     void write(const std::string& content) const {
         HANDLE h = CreateFileA(file_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);

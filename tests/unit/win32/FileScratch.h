@@ -67,8 +67,9 @@ protected:
     }
 
     // The content, or "<missing>".
-    std::string contentOf(const std::string& relative) const {
-        HANDLE h = CreateFileA(path(relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    std::string contentOf(const std::string& relative) const { return fileContent(path(relative)); }
+    static std::string fileContent(const std::string& fullPath) {
+        HANDLE h = CreateFileA(fullPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE)
             return "<missing>";
