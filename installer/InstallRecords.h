@@ -9,6 +9,9 @@
 
 #include <cstdint>
 
+// Below HKEY_LOCAL_MACHINE\Software: where every product's uninstall entry lives.
+inline constexpr char kUninstallEntryRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
 inline constexpr char kInstallLogName[] = "Install.LOG";
 inline constexpr char kUninstallDataName[] = "Uninstall.DAT";
 

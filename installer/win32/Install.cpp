@@ -5,6 +5,7 @@
 #include "installer/Archive.h"
 #include "installer/CommandLine.h"
 #include "installer/DisplaySettings.h"
+#include "installer/InstallRecords.h"
 #include "installer/InstallSequence.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
@@ -39,7 +40,6 @@
 
 namespace {
 
-const char kUninstallRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr int kDialogOk = 1001;
 
 InstallSettings& settings() {
@@ -81,7 +81,7 @@ struct ExistingInstallation {
 
 // A product's uninstall entry, read without creating it.
 bool openUninstallEntry(RegistryKey& key, const String& name) {
-    return key.openSoftware(joinPath(kUninstallRoot, name), false,
+    return key.openSoftware(joinPath(kUninstallEntryRoot, name), false,
                             kRegOpenExisting | kRegReadOnly) != kRegOpenFailed;
 }
 

@@ -20,7 +20,6 @@
 
 namespace {
 
-const char kUninstallRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char kEntryNotSaved[] = "Unable to save the uninstall information to the registry.  "
                               "Uninstall will not work properly.\r\n\r\n";
 
@@ -56,7 +55,8 @@ bool writeUninstallEntry() {
     const InstallSettings& s = installSettings();
     Installation& state = installation();
     RegistryKey key;
-    if (key.openSoftware(joinPath(kUninstallRoot, s.uninstallKey), false, 0) == kRegOpenFailed) {
+    if (key.openSoftware(joinPath(kUninstallEntryRoot, s.uninstallKey), false, 0) ==
+        kRegOpenFailed) {
         state.problemReport += kEntryNotSaved;
         return false;
     }

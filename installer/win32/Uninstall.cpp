@@ -33,7 +33,6 @@
 
 namespace {
 
-const char kUninstallRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr int kStepPause = 500;
 
 const char kNoProduct[] = "No product named '%s' is installed.";
@@ -72,7 +71,7 @@ struct Uninstallation {
 // backslash would make it name the root itself, and deleting the entry
 // would then take every product's entry with it.
 bool openEntry(const String& name, RegistryKey& entry) {
-    const String path = joinPath(kUninstallRoot, name);
+    const String path = joinPath(kUninstallEntryRoot, name);
     if (!isKeyPath(name) || !RegistryKey::softwareKeyExists(path, false)) {
         showError(kNoProduct, name.c_str());
         return false;
@@ -226,7 +225,7 @@ void finishRemoval(Uninstallation& u, const String& name) {
     dropValue(u.entry, "UninstallBatch2");
     u.entry.closeAll();
     RegistryKey root;
-    if (root.deleteSoftwareKey(kUninstallRoot, name, false, 0) == kRegDeleteFailed)
+    if (root.deleteSoftwareKey(kUninstallEntryRoot, name, false, 0) == kRegDeleteFailed)
         u.problems += kEntryNotRemoved;
 }
 
