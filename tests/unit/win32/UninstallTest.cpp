@@ -48,7 +48,13 @@ protected:
     }
     void TearDown() override {
         closeProgressDialog();
+        // The uninstaller shows the background; the window goes, the class
+        // stays registered for the next test in this process.
+        if (programState().backgroundWindow)
+            DestroyWindow(programState().backgroundWindow);
+        const bool registered = programState().backgroundClassRegistered;
         programState() = savedProgram_;
+        programState().backgroundClassRegistered = registered;
         displaySettings() = savedDisplay_;
         ShellScratch::TearDown();
         if (turn_) {
