@@ -1,6 +1,7 @@
 // The [product] and [display] tables.
 #include "keld/ProjectNames.h"
 #include "keld/ProjectReading.h"
+#include "keld/WindowsNames.h"
 
 namespace keld {
 
@@ -48,6 +49,18 @@ void readUninstallerPatch(ProjectReading& r, const toml::table& product, Install
                 "an uninstaller patch needs the flag \"Uninstallable\"");
 }
 
+// A place the installer makes below the installation folder or the Start
+// Menu: refused when Windows cannot hold it there.
+void placeBelow(ProjectReading& r, const toml::table& product, const char* key,
+                const String& value) {
+    if (!product.get(key) || value.isEmpty())
+        return;
+    const std::string path(value.c_str(), size_t(value.length()));
+    const std::string problem = pathProblem(path);
+    if (!problem.empty())
+        r.error(*product.get(key), std::string("\"") + key + "\" " + problem);
+}
+
 } // namespace
 
 void readProductSection(ProjectReading& r, const toml::table& root) {
@@ -77,7 +90,8 @@ void readProductSection(ProjectReading& r, const toml::table& root) {
                 "desktop-folder",
                 "desktop-folder-icon",
                 "uninstaller-patch",
-                "uninstaller-patch-offset"},
+                "uninstaller-patch-offset",
+                "codepage"},
                "[product]");
     InstallSettings& s = r.project().settings;
     r.text(*product, "name", s.productName);
@@ -91,8 +105,11 @@ void readProductSection(ProjectReading& r, const toml::table& root) {
     r.text(*product, "uninstall-subdir", s.uninstallSubdir);
     s.uninstallerName = "Uninstall.exe";
     r.text(*product, "uninstaller-name", s.uninstallerName);
+    placeBelow(r, *product, "uninstall-subdir", s.uninstallSubdir);
+    placeBelow(r, *product, "uninstaller-name", s.uninstallerName);
     r.text(*product, "shared-path", s.sharedPath);
     r.text(*product, "start-menu", s.productStartMenu);
+    placeBelow(r, *product, "start-menu", s.productStartMenu);
     r.text(*product, "registry", s.productRegistry);
     r.text(*product, "desktop-folder", s.desktopFolder);
     r.fileContents(*product, "desktop-folder-icon", s.desktopFolderIcon);

@@ -121,9 +121,12 @@ kind = "font"
 font-name = "Acme Sans (TrueType)"
 
 [[files]]
-source = "dist/help"
-into = "help"
+source = "dist/help/img/logo.bmp"
 in-uninstall-dir = true
+
+[[files]]
+source = "dist/help/index.html"
+into = "help"
 
 [output]
 compression = "fast"
@@ -285,7 +288,7 @@ TEST_F(BuildTest, FileRecordsCarryTheSourcesAndTheirOptions) {
     EXPECT_EQ(r.files[2].target, "%InstallDir%\\bin\\");
     EXPECT_EQ(r.files[3].kind, FontFile);
     EXPECT_EQ(r.files[3].detail, "Acme Sans (TrueType)");
-    EXPECT_EQ(r.files[4].name, "help\\img\\logo.bmp");
+    EXPECT_EQ(r.files[4].name, "logo.bmp");
     EXPECT_EQ(r.files[4].options, InUninstallDir);
     EXPECT_EQ(r.files[5].name, "help\\index.html");
 }
