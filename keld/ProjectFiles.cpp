@@ -144,7 +144,11 @@ bool readShortcuts(ProjectReading& r, const toml::table& t, ProjectFile& f) {
         // The shortcut's file is the name with ".lnk".
         const std::string problem = fileNameProblem(name);
         if (!name.empty() && !problem.empty()) {
-            r.error(t.source(), "the shortcut name \"" + name + "\" " + problem);
+            const toml::node* where = t.get("desktop-shortcut");
+            for (const char* key : {"startup-shortcut", "start-menu-shortcut"})
+                if (t.get(key))
+                    where = t.get(key);
+            r.error(where->source(), "the shortcut name \"" + name + "\" " + problem);
             return false;
         }
         f.detail = name;
