@@ -171,7 +171,12 @@ bool buildProject(const Project& project, const BuildOptions& options, BuildResu
         };
     }
     std::string error;
-    if (!buildInstaller(options.stub, settings, records, archive, result.installer, error)) {
+    Bytes stub = options.stub;
+    if (!giveSetupItsFace(stub, project.identity, error)) {
+        errors.push_back(describe({project.path, 0, 0}, error));
+        return false;
+    }
+    if (!buildInstaller(stub, settings, records, archive, result.installer, error)) {
         errors.push_back(describe({project.path, 0, 0}, error));
         return false;
     }

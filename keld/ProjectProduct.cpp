@@ -1,4 +1,6 @@
 // The [product] and [display] tables.
+#include "installer/TitleLayout.h"
+#include "keld/BitmapFile.h"
 #include "keld/ProjectNames.h"
 #include "keld/ProjectReading.h"
 #include "keld/WindowsNames.h"
@@ -61,6 +63,57 @@ void placeBelow(ProjectReading& r, const toml::table& product, const char* key,
         r.error(*product.get(key), std::string("\"") + key + "\" " + problem);
 }
 
+// setup.exe's own face: the version information from the texts as written,
+// which the resource holds in Unicode, and the icon file.
+void readIdentity(ProjectReading& r, const toml::table& product) {
+    SetupIdentity& identity = r.project().identity;
+    r.text(product, "name", identity.productName);
+    r.text(product, "publisher", identity.publisher);
+    r.text(product, "version", identity.version);
+    r.text(product, "copyright", identity.copyright);
+    identity.description = identity.productName + " Setup";
+    std::string icon;
+    if (!product.get("icon") || !r.text(product, "icon", icon))
+        return;
+    std::string bytes;
+    if (!r.readSource(*product.get("icon"), r.resolve(icon), bytes))
+        return;
+    identity.icon.assign(bytes.begin(), bytes.end());
+    const std::string problem = iconProblem(identity.icon);
+    if (!problem.empty())
+        r.error(*product.get("icon"), "the icon \"" + icon + "\" " + problem);
+}
+
+// Where the title goes: a name, or the installer's own number.
+void readTitlePosition(ProjectReading& r, const toml::table& display, InstallSettings& s) {
+    static const std::vector<NamedValue> names = {
+        {"none", NoTitle},
+        {"top-left", TitleTopLeft},
+        {"top-centre", TitleTopCentre},
+        {"top-center", TitleTopCentre},
+        {"top-right", TitleTopRight},
+        {"bottom-left", TitleBottomLeft},
+        {"bottom-centre", TitleBottomCentre},
+        {"bottom-center", TitleBottomCentre},
+        {"bottom-right", TitleBottomRight},
+    };
+    const toml::node* node = display.get("title-position");
+    if (!node)
+        return;
+    if (const auto* name = node->as_string()) {
+        const std::optional<uint64_t> value = valueOf(names, name->get());
+        if (value)
+            s.titlePosition = uint8_t(*value);
+        else
+            r.error(*node,
+                    "unknown title position \"" + name->get() + "\"; known are " + nameList(names));
+        return;
+    }
+    int64_t value = 0;
+    if (r.integer(display, "title-position", 0, 255, value))
+        s.titlePosition = uint8_t(value);
+}
+
 } // namespace
 
 void readProductSection(ProjectReading& r, const toml::table& root) {
@@ -91,7 +144,9 @@ void readProductSection(ProjectReading& r, const toml::table& root) {
                 "desktop-folder-icon",
                 "uninstaller-patch",
                 "uninstaller-patch-offset",
-                "codepage"},
+                "codepage",
+                "icon",
+                "copyright"},
                "[product]");
     InstallSettings& s = r.project().settings;
     r.text(*product, "name", s.productName);
@@ -134,6 +189,7 @@ void readProductSection(ProjectReading& r, const toml::table& root) {
     s.excludedSystems = int32_t(excluded);
     r.time(*product, "time", r.project().packageTime);
     readUninstallerPatch(r, *product, s);
+    readIdentity(r, *product);
 }
 
 void readDisplaySection(ProjectReading& r, const toml::table& root) {
@@ -161,8 +217,7 @@ void readDisplaySection(ProjectReading& r, const toml::table& root) {
         r.boolean(*display, "title-shadow", shadow);
         s.titleShadow = shadow ? 1 : 0;
         int64_t value = 0;
-        if (r.integer(*display, "title-position", 0, 255, value))
-            s.titlePosition = uint8_t(value);
+        readTitlePosition(r, *display, s);
         r.text(*display, "title-font", s.titleFont);
         value = 0;
         if (r.integer(*display, "bitmap-size", kBitmapSizeRange.min, kBitmapSizeRange.max, value))
@@ -172,12 +227,12 @@ void readDisplaySection(ProjectReading& r, const toml::table& root) {
             s.stretchMode = int32_t(value);
         String bitmap;
         if (display->get("bitmap") && r.fileContents(*display, "bitmap", bitmap)) {
-            // The installer takes the bitmap from its info header on; a .bmp
-            // file starts with a 14-byte file header before it.
-            if (bitmap.length() <= 14 || bitmap.c_str()[0] != 'B' || bitmap.c_str()[1] != 'M')
-                r.error(*display->get("bitmap"), "the background bitmap is not a .bmp file");
+            std::string packed, problem;
+            if (installerBitmap(std::string(bitmap.c_str(), size_t(bitmap.length())), packed,
+                                problem))
+                s.backgroundBitmapData = String(packed.data(), int(packed.size()));
             else
-                s.backgroundBitmapData = String(bitmap.c_str() + 14, bitmap.length() - 14);
+                r.error(*display->get("bitmap"), "the background bitmap " + problem);
             s.productFlags |= BackgroundBitmap;
         }
     }

@@ -171,8 +171,7 @@ TEST_F(CliTest, AnOutputThatIsAnInputIsRefusedAndLeftAlone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.output);
-        EXPECT_EQ(run({"build", folder_.path("inputs.toml"), "-o", c.output}),
-                  keld::ExitProblems);
+        EXPECT_EQ(run({"build", folder_.path("inputs.toml"), "-o", c.output}), keld::ExitProblems);
         EXPECT_NE(err_.str().find(c.message), std::string::npos) << err_.str();
         EXPECT_NE(err_.str().find("writing it would destroy it"), std::string::npos);
     }

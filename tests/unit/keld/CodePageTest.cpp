@@ -17,7 +17,11 @@ TEST(CodePageTest, TextsBecomeTheBytesOfTheirCodePage) {
     const Case cases[] = {
         {"plain ASCII\r\n", 1252, "plain ASCII\r\n"},
         {"caf\xC3\xA9.txt", 1252, "caf\xE9.txt"},
-        {"Prod\xC3\xBC" "ct", 1252, "Prod\xFC" "ct"},
+        {"Prod\xC3\xBC"
+         "ct",
+         1252,
+         "Prod\xFC"
+         "ct"},
         {"\xE2\x82\xAC 5", 1252, "\x80 5"},
         {"\xE2\x80\x9Cquoted\xE2\x80\x9D", 1252, "\x93quoted\x94"},
         {"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", 1251, "\xCF\xF0\xE8\xE2\xE5\xF2"},

@@ -247,9 +247,10 @@ TEST_F(ProjectReaderTest, NamesWindowsCannotHoldAreRefusedWhereTheyAreSaid) {
     const BrokenProject cases[] = {
         {"name climbing out", file + "name = \"..\\\\..\\\\Windows\\\\notes.exe\"\n",
          ":5:8: the destination \"..\\..\\Windows\\notes.exe\" climbs out of its folder"},
-        {"into climbing out", file + "into = \"bin/../../..\"\n", ":5:8: the destination "
-                                                                  "\"bin\\..\\..\\..\\notes.exe\" "
-                                                                  "climbs out of its folder"},
+        {"into climbing out", file + "into = \"bin/../../..\"\n",
+         ":5:8: the destination "
+         "\"bin\\..\\..\\..\\notes.exe\" "
+         "climbs out of its folder"},
         {"target climbing out", file + "target = \"%InstallDir%\\\\..\\\\..\\\\x.exe\"\n",
          ":5:10: the target \"%InstallDir%\\..\\..\\x.exe\" climbs out of its folder"},
         {"uninstaller name climbing out",
@@ -257,13 +258,15 @@ TEST_F(ProjectReaderTest, NamesWindowsCannotHoldAreRefusedWhereTheyAreSaid) {
          ":4:20: \"uninstaller-name\" climbs out of its folder"},
         {"uninstall folder climbing out", kProduct + "uninstall-subdir = \"..\"\n",
          ":3:20: \"uninstall-subdir\" climbs out of its folder"},
-        {"device", file + "name = \"NUL\"\n", ":5:8: the destination \"NUL\" \"NUL\" is the name "
-                                              "of a device"},
+        {"device", file + "name = \"NUL\"\n",
+         ":5:8: the destination \"NUL\" \"NUL\" is the name "
+         "of a device"},
         {"device with an extension", file + "name = \"com1.txt\"\n",
          "\"com1.txt\" is the name of a device in Windows"},
         {"device in a folder name", file + "into = \"Lpt9\"\n", "\"Lpt9\" is the name of a device"},
-        {"device before blanks", file + "name = \"aux .log\"\n", "\"aux .log\" is the name of a "
-                                                                 "device"},
+        {"device before blanks", file + "name = \"aux .log\"\n",
+         "\"aux .log\" is the name of a "
+         "device"},
         {"question mark", file + "name = \"what?.exe\"\n", "holds the character '?'"},
         {"less than", file + "into = \"a<b\"\n", "holds the character '<'"},
         {"pipe", file + "name = \"a|b.exe\"\n", "holds the character '|'"},

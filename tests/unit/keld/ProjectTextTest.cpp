@@ -48,15 +48,18 @@ std::string bytesOf(const String& text) {
 TEST_F(ProjectTextTest, NamesPagesAndMessagesAreWrittenInTheirCodePages) {
     folder_.write("caf\xC3\xA9.txt", "menu");
     // A byte order mark, then "Привет" and "ünd" on two lines.
-    folder_.write("readme.txt", "\xEF\xBB\xBF\xC3\xBC" "nd\n\xE2\x82\xAC\n");
-    ASSERT_TRUE(read("[product]\nname = \"Prod\xC3\xBC" "ct\"\npublisher = \"Caf\xC3\xA9\"\n"
+    folder_.write("readme.txt", "\xEF\xBB\xBF\xC3\xBC"
+                                "nd\n\xE2\x82\xAC\n");
+    ASSERT_TRUE(read("[product]\nname = \"Prod\xC3\xBC"
+                     "ct\"\npublisher = \"Caf\xC3\xA9\"\n"
                      "[pages]\nreadme = \"readme.txt\"\n"
                      "[[languages]]\nname = \"English\"\n"
                      "[[files]]\nsource = \"caf\xC3\xA9.txt\"\n"
                      "start-menu-shortcut = \"Men\xC3\xBC\"\n"))
         << all();
     const InstallSettings& s = project_.settings;
-    EXPECT_EQ(bytesOf(s.productName), "Prod\xFC" "ct");
+    EXPECT_EQ(bytesOf(s.productName), "Prod\xFC"
+                                      "ct");
     EXPECT_EQ(bytesOf(s.publisher), "Caf\xE9");
     ASSERT_EQ(s.readmeTexts.count(), 1);
     EXPECT_EQ(bytesOf(s.readmeTexts[0]), "\xFCnd\r\n\x80\r\n");
@@ -96,13 +99,15 @@ TEST_F(ProjectTextTest, ACharacterTheCodePageLacksIsRefusedWithItsPosition) {
     };
     const Case cases[] = {
         {"product name", "[product]\nname = \"Acme \xD0\x96\"\n",
-         ":2:8: the text \"Acme \xD0\x96\" holds the character \"\xD0\x96\" (U+0416), which Windows "
+         ":2:8: the text \"Acme \xD0\x96\" holds the character \"\xD0\x96\" (U+0416), which "
+         "Windows "
          "code page 1252 cannot hold"},
         {"the product's code page", "[product]\nname = \"caf\xC3\xA9\"\ncodepage = 1251\n",
          ":2:8: the text \"caf\xC3\xA9\" holds the character \"\xC3\xA9\" (U+00E9), which Windows "
          "code page 1251"},
-        {"a message", "[product]\nname = \"A\"\n[[languages]]\nname = \"English\"\n"
-                      "messages = { 42 = \"Fertig \xE2\x9C\x93\" }\n",
+        {"a message",
+         "[product]\nname = \"A\"\n[[languages]]\nname = \"English\"\n"
+         "messages = { 42 = \"Fertig \xE2\x9C\x93\" }\n",
          ":5:19: the text \"Fertig \xE2\x9C\x93\" holds the character \"\xE2\x9C\x93\" (U+2713)"},
         {"a file name", "[product]\nname = \"A\"\n[[files]]\nsource = \"\xD0\xB6.txt\"\n",
          ":4:10: the text \"\xD0\xB6.txt\" holds the character \"\xD0\xB6\" (U+0436)"},
