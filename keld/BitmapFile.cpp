@@ -132,7 +132,7 @@ bool installerBitmap(const std::string& bmp, std::string& packed, std::string& e
     // Where the file header says, or right after the colours when it says nothing.
     const uint64_t pixelsAt =
         u32(bmp, 10) >= kFileHeader ? u32(bmp, 10) - kFileHeader : tableAt + uint64_t(colours) * 4;
-    if (colours > (1u << bits) || tableAt + uint64_t(colours) * 4 > dib.size() ||
+    if ((bits <= 8 && colours > (1u << bits)) || tableAt + uint64_t(colours) * 4 > dib.size() ||
         pixelsAt < tableAt + uint64_t(colours) * 4 || pixelsAt + stride * rows > dib.size()) {
         error = "ends before its pixels do (a damaged file)";
         return false;

@@ -96,7 +96,7 @@ Bytes versionInfoBytes(const SetupIdentity& identity) {
     const uint32_t ls = uint32_t(v[2]) << 16 | v[3];
 
     Bytes out;
-    const size_t root = beginNode(out, u"VS_VERSIONINFO", 52, false);
+    const size_t root = beginNode(out, u"VS_VERSION_INFO", 52, false);
     const uint32_t fixed[] = {
         0xFEEF04BD, 0x00010000, ms, ls, ms, ls, 0x3F, 0, // no flags set
         0x00040004,                                      // VOS_NT_WINDOWS32
