@@ -1,5 +1,8 @@
 #include "keld/BitmapFile.h"
 
+#include "core/String.h"
+#include "installer/PackedDib.h"
+
 #include <cstdint>
 
 namespace keld {
@@ -60,8 +63,9 @@ std::string infoHeader(int32_t width, int32_t height, uint32_t bits, uint32_t co
 
 } // namespace
 
-bool installerBitmap(const std::string& bmp, std::string& packed, std::string& error) {
-    packed.clear();
+namespace {
+
+bool convert(const std::string& bmp, std::string& packed, std::string& error) {
     if (bmp.size() >= 8 && bmp.compare(0, 8, "\x89PNG\r\n\x1A\n") == 0) {
         error = "is a PNG picture; the installer draws bitmaps: save it as a .bmp file";
         return false;
@@ -164,6 +168,25 @@ bool installerBitmap(const std::string& bmp, std::string& packed, std::string& e
         }
         line.resize(size_t(outStride), '\0');
         packed += line;
+    }
+    return true;
+}
+
+} // namespace
+
+bool installerBitmap(const std::string& bmp, std::string& packed, std::string& error) {
+    packed.clear();
+    if (!convert(bmp, packed, error)) {
+        packed.clear();
+        return false;
+    }
+    // The installer's own reader has the last word: what it would take for no
+    // picture, or read beyond, is refused here.
+    PackedDib dib;
+    if (!dib.loadFromMemory(String(packed.data(), int(packed.size()))) || dib.isEmpty()) {
+        packed.clear();
+        error = "is a bitmap the installer cannot draw (its header and its pixels disagree)";
+        return false;
     }
     return true;
 }

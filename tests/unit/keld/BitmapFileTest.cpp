@@ -175,6 +175,9 @@ TEST(BitmapFileTest, WhatCannotBeConvertedIsRefusedWithTheReason) {
         {"two bits a pixel", twoBits, "has 2 bits a pixel"},
         {"unknown header", v3, "has a bitmap header of"},
         {"too wide", wide, "which the installer cannot draw"},
+        {"core header without a size",
+         "BM" + std::string(12, '\0') + std::string("\x0C\0\0\0", 4) + std::string(12, '\0'),
+         "is a bitmap the installer cannot draw"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
