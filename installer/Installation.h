@@ -6,6 +6,7 @@
 
 #include "core/Array.h"
 #include "core/String.h"
+#include "installer/PathSet.h"
 #include "installer/UninstallRecord.h"
 
 // A shortcut to be made once the files are placed.
@@ -34,7 +35,7 @@ struct Installation {
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success
     String uninstallList; // lines for Uninstall.DAT, each ending in CR LF
-    Array<String> recordedDirectories;
+    PathSet recordedDirectories;
 
     Array<ShortcutRecord> shortcutList;
     Array<String> sharedFileList; // target and marker

@@ -44,9 +44,13 @@ std::string prefixPath(const std::string& rest) {
     return std::string(std::getenv("WINEPREFIX")) + rest;
 }
 
-std::string defaultOf(const std::string& key) {
-    const auto value = readRegistry32(key, "");
+std::string valueOf(const std::string& key, const std::string& name) {
+    const auto value = readRegistry32(key, name);
     return value ? value->data : "<none>";
+}
+
+std::string defaultOf(const std::string& key) {
+    return valueOf(key, "");
 }
 
 std::string windowsSeen(const RunResult& run) {
@@ -264,7 +268,7 @@ TEST(UninstallSafety, AProductInstalledAtADriveRootCanBeRemoved) {
     install(product, mapping.root());
     ASSERT_TRUE(exists(drive + "/readme.txt"));
     ASSERT_TRUE(exists(drive + "/Uninstall/Uninstall.exe"));
-    ASSERT_EQ(readRegistry32(product.entry(), "InstallLocation")->data, mapping.root());
+    ASSERT_EQ(valueOf(product.entry(), "InstallLocation"), mapping.root());
 
     const RunResult run = uninstallQuietly(product);
     EXPECT_TRUE(withoutProgress(run).empty()) << windowsSeen(run);
@@ -310,23 +314,25 @@ TEST(UninstallSafety, SquattedBatchNamesStopNeitherBatch) {
 }
 
 // A path with a space is quoted in both registered commands: a program named
-// after the path's first word, planted beside it, never runs.
+// after the path's first word, planted beside it (another program that ends
+// with its own exit code), never runs.
 TEST(UninstallSafety, TheRegisteredCommandsQuoteTheUninstallersPath) {
     const Product product("Quoted");
     BuiltSetup setup = buildSetupWithFiles(product.settings, product.files);
     const std::string dir = setup.dir + "/My Apps/Acme";
-    fs::copy_file(varnokeExe(), setup.dir + "/My.exe");
+    fs::copy_file(robotExe(), setup.dir + "/My.exe");
     RunResult installRun =
         runUnderRobot({setup.exe, "/a", "/d:" + toWinePath(dir)}, {"watch:Message 54"}, 60);
     ASSERT_EQ(installRun.error, "") << installRun.output;
     const std::string uninstaller = toWinePath(dir) + "\\Uninstall\\Uninstall.exe";
     const std::string key = product.settings.uninstallKey.c_str();
-    EXPECT_EQ(readRegistry32(product.entry(), "UninstallString")->data,
+    EXPECT_EQ(valueOf(product.entry(), "UninstallString"),
               "\"" + uninstaller + "\" /u:\"" + key + "\"");
-    EXPECT_EQ(readRegistry32(product.entry(), "QuietUninstallString")->data,
+    EXPECT_EQ(valueOf(product.entry(), "QuietUninstallString"),
               "\"" + uninstaller + "\" /a /u:\"" + key + "\"");
 
     const RunResult run = uninstallQuietly(product);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_TRUE(withoutProgress(run).empty()) << windowsSeen(run);
     EXPECT_FALSE(readRegistry32(product.entry(), "UninstallString").has_value());
     EXPECT_FALSE(exists(dir + "/readme.txt"));
