@@ -7,7 +7,9 @@
 #   wine_env_start
 #
 # The prefix lives in <build-folder>/wineprefix; it is made once and reused. The
-# user's ~/.wine is never touched. Safe under `set -euo pipefail`, safe to start
+# user's ~/.wine is never touched. WINEARCH=win32 in the environment makes a 32-bit
+# prefix, as on a 32-bit Windows; a prefix of the other kind in
+# that folder is remade. Safe under `set -euo pipefail`, safe to start
 # again after a run that died, and wine_env_stop may be called any number of times.
 
 if [ $# -lt 1 ] || [ -z "$1" ]; then
@@ -100,6 +102,9 @@ _wine_env_reg_add() {
 
 # Bumped whenever the prefix set-up below changes, so that old prefixes are remade.
 WINE_ENV_PREFIX_VERSION=1
+# What the marker file of a finished prefix holds: the set-up's version, and the
+# architecture when one was asked for.
+WINE_ENV_PREFIX_MARK="$WINE_ENV_PREFIX_VERSION${WINEARCH:+ $WINEARCH}"
 
 # A new prefix: no Mono or Gecko prompts; a crash ends the program with its exception
 # code and a backtrace on stderr (winedbg --auto without its dialog; AeDebug's Auto=0
@@ -114,8 +119,10 @@ _wine_env_create_prefix() {
         return 1
     fi
     wineserver -w
-    local view aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
-    for view in 32 64; do
+    local view views="32 64" aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    # A 32-bit prefix has one view of the registry only.
+    [ "${WINEARCH:-}" = win32 ] && views=32
+    for view in $views; do
         _wine_env_reg_add "$aedebug" /v Auto /t REG_SZ /d 1 /reg:$view || return 1
         _wine_env_reg_add "$aedebug" /v Debugger /t REG_SZ /d "winedbg --auto %ld %ld" \
             /reg:$view || return 1
@@ -133,7 +140,7 @@ _wine_env_create_prefix() {
             mkdir -p "$link"
         fi
     done
-    echo "$WINE_ENV_PREFIX_VERSION" >"$WINEPREFIX/.varnoke-prefix"
+    echo "$WINE_ENV_PREFIX_MARK" >"$WINEPREFIX/.varnoke-prefix"
 }
 
 wine_env_start() {
@@ -143,7 +150,7 @@ wine_env_start() {
     # From here on the folder is this run's, and wine_env_stop may end what is in it.
     WINE_ENV_STARTED=1
     _wine_env_start_xvfb || return 1
-    if [ "$(cat "$WINEPREFIX/.varnoke-prefix" 2>/dev/null || true)" != "$WINE_ENV_PREFIX_VERSION" ]; then
+    if [ "$(cat "$WINEPREFIX/.varnoke-prefix" 2>/dev/null || true)" != "$WINE_ENV_PREFIX_MARK" ]; then
         _wine_env_create_prefix || return 1
     fi
     # One server for the whole run: without it every wine call starts and stops its own.
