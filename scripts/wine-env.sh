@@ -7,10 +7,10 @@
 #   wine_env_start
 #
 # The prefix lives in <build-folder>/wineprefix; it is made once and reused. The
-# user's ~/.wine is never touched. WINEARCH=win32 in the environment makes a 32-bit
-# prefix, as on a 32-bit Windows; a prefix of the other kind in
-# that folder is remade. Safe under `set -euo pipefail`, safe to start
-# again after a run that died, and wine_env_stop may be called any number of times.
+# user's ~/.wine is never touched. WINEARCH=win32 in the environment makes it a
+# 32-bit prefix, as on a 32-bit Windows (a prefix of the other kind there is
+# remade). Safe under `set -euo pipefail`, safe to start again after a run that
+# died, and wine_env_stop may be called any number of times.
 
 if [ $# -lt 1 ] || [ -z "$1" ]; then
     echo "usage: source scripts/wine-env.sh <build-folder>" >&2
