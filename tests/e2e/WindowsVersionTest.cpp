@@ -31,6 +31,9 @@ const char kEntry[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Unins
 // The programs a run starts: the installer, the uninstaller it leaves, and the
 // command processor that runs the uninstaller's clean-up batch.
 const char* const kPrograms[] = {"setup.exe", "Uninstall.exe", "cmd.exe"};
+// How long the robot waits for each next window: generous, since where i386
+// programs run through an emulator each Wine program takes minutes to start.
+const int kWindowSeconds = 300;
 // The product's Start Menu links, as the example names them.
 const char* const kLinkNames[] = {"acme notes.lnk", "read me.lnk", "uninstall acme notes.lnk"};
 
@@ -246,7 +249,7 @@ void PosedWine::installAndUninstallExample() {
     const std::string uninstaller = target + "/Uninstall/Uninstall.exe";
 
     RunResult install = runUnderRobotRaw(setup, "/a /d:\"" + toWinePath(target) + "\"",
-                                         {"watch:Installing Acme Notes"}, 120);
+                                         {"watch:Installing Acme Notes"}, kWindowSeconds);
     ASSERT_EQ(install.error, "") << install.output;
     for (const Window& w : install.windows)
         if (w.caption != "Installing Acme Notes")
@@ -294,8 +297,8 @@ void PosedWine::installAndUninstallExample() {
     EXPECT_EQ(valueOf(entry, "ShortcutMode"), c.allUsers ? "0x1" : "<no value>");
 
     // Uninstalled the way the entry says it is done silently.
-    RunResult uninstall =
-        runUnderRobotRaw(uninstaller, "/a /u:\"Acme Notes\"", {"watch:Uninstall Acme Notes"}, 120);
+    RunResult uninstall = runUnderRobotRaw(uninstaller, "/a /u:\"Acme Notes\"",
+                                           {"watch:Uninstall Acme Notes"}, kWindowSeconds);
     ASSERT_EQ(uninstall.error, "") << uninstall.output;
     for (const Window& w : uninstall.windows)
         if (w.caption != "Uninstall Acme Notes")
@@ -333,7 +336,7 @@ TEST_P(WindowsVersions, TheExampleInstallsAndUninstallsSilentlyLeavingNothingBeh
     const std::string refusal =
         "Acme Notes cannot be installed on " + std::string(GetParam().osName);
     for (const std::string& program : {setup, dir_ + "/uninstaller/Uninstall.exe"}) {
-        RunResult run = runUnderRobot({program}, {"OK"}, 120);
+        RunResult run = runUnderRobot({program}, {"OK"}, kWindowSeconds);
         ASSERT_EQ(run.error, "") << program << ": " << run.output;
         ASSERT_EQ(run.windows.size(), 1u) << program << ": " << windowsSeen(run);
         const std::string& text = run.windows[0].text;
