@@ -19,35 +19,13 @@ have_all() {
     [ -z "$missing" ]
 }
 
+if have_all; then
+    exit 0
+fi
+
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-
-if ! have_all; then
-    $sudo dpkg --add-architecture i386
-    $sudo apt-get update -q
-    $sudo apt-get install -y -q --no-install-recommends "${packages[@]}"
-fi
-
-# Wine's loader for 32-bit programs is itself an i386 Linux program. A 64-bit kernel
-# with its IA-32 emulation off refuses to start it ("Exec format error"); there
-# qemu-i386 runs it instead, registered as the interpreter of i386 programs.
-i386_runs() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
-if ! i386_runs; then
-    if [ ! -x /usr/bin/qemu-i386-static ]; then
-        $sudo apt-get update -q
-        $sudo apt-get install -y -q --no-install-recommends qemu-user-static
-    fi
-    binfmt=/proc/sys/fs/binfmt_misc
-    [ -e "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt"
-    if [ ! -e "$binfmt/qemu-i386" ]; then
-        # The i386 ELF executable header, as binfmt_misc matches it; F opens the
-        # interpreter now, so that it works in every mount namespace.
-        echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
-            $sudo tee "$binfmt/register" >/dev/null
-    fi
-    i386_runs || {
-        echo "deps: i386 programs cannot run on this machine, so neither can Wine" >&2
-        exit 1
-    }
-fi
+$sudo dpkg --add-architecture i386
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${packages[@]}"
