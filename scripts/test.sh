@@ -29,4 +29,13 @@ trap wine_env_stop EXIT
 
 ctest --test-dir build/windows -L wine --output-on-failure -j "$jobs" || status=1
 ctest --test-dir build/native -L e2e --output-on-failure || status=1
+
+# The Windows versions once more in a 32-bit prefix: its own Xvfb, server and
+# prefix, made once and kept in the build folder like the first.
+wine_env_stop
+export WINEARCH=win32
+source scripts/wine-env.sh build/windows/wine32
+wine_env_start
+ctest --test-dir build/native -L e2e -R '^Example/(WindowsVersions|EveryonesLinks)\.' \
+    --output-on-failure || status=1
 exit $status

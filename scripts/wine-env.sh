@@ -7,8 +7,10 @@
 #   wine_env_start
 #
 # The prefix lives in <build-folder>/wineprefix; it is made once and reused. The
-# user's ~/.wine is never touched. Safe under `set -euo pipefail`, safe to start
-# again after a run that died, and wine_env_stop may be called any number of times.
+# user's ~/.wine is never touched. WINEARCH=win32 in the environment makes it a
+# 32-bit prefix, as on a 32-bit Windows (a prefix of the other kind there is
+# remade). Safe under `set -euo pipefail`, safe to start again after a run that
+# died, and wine_env_stop may be called any number of times.
 
 if [ $# -lt 1 ] || [ -z "$1" ]; then
     echo "usage: source scripts/wine-env.sh <build-folder>" >&2
@@ -18,6 +20,22 @@ fi
 WINE_ENV_BUILD=$(mkdir -p "$1" && cd "$1" && pwd)
 export WINEPREFIX="$WINE_ENV_BUILD/wineprefix"
 export WINEDEBUG=-all
+# Where the kernel runs no i386 program (its IA-32 emulation off), Wine's 32-bit
+# loader runs through qemu-i386 (scripts/deps.sh) at about a minute of processor
+# time per start. A 64-bit prefix needs it only for the 32-bit programs themselves:
+# there `wine` starts the 64-bit loader, which hands each 32-bit program on.
+if [ "${WINEARCH:-}" != win32 ] && [ -x /usr/lib/wine/wine64 ] &&
+    grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null; then
+    mkdir -p "$WINE_ENV_BUILD/wine-bin"
+    for _wine_env_name in wine wine-stable; do
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$WINE_ENV_BUILD/wine-bin/$_wine_env_name"
+        chmod +x "$WINE_ENV_BUILD/wine-bin/$_wine_env_name"
+    done
+    case ":$PATH:" in
+    *":$WINE_ENV_BUILD/wine-bin:"*) ;;
+    *) export PATH="$WINE_ENV_BUILD/wine-bin:$PATH" ;;
+    esac
+fi
 # The run's own files, outside the prefix so that a broken prefix can be removed.
 WINE_ENV_XVFB_PID_FILE="$WINE_ENV_BUILD/wine-env.xvfb.pid"
 WINE_ENV_XVFB_PID=""
@@ -100,6 +118,9 @@ _wine_env_reg_add() {
 
 # Bumped whenever the prefix set-up below changes, so that old prefixes are remade.
 WINE_ENV_PREFIX_VERSION=1
+# What the marker file of a finished prefix holds: the set-up's version, and the
+# architecture when one was asked for.
+WINE_ENV_PREFIX_MARK="$WINE_ENV_PREFIX_VERSION${WINEARCH:+ $WINEARCH}"
 
 # A new prefix: no Mono or Gecko prompts; a crash ends the program with its exception
 # code and a backtrace on stderr (winedbg --auto without its dialog; AeDebug's Auto=0
@@ -114,8 +135,10 @@ _wine_env_create_prefix() {
         return 1
     fi
     wineserver -w
-    local view aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
-    for view in 32 64; do
+    local view views="32 64" aedebug='HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+    # A 32-bit prefix has one view of the registry only.
+    [ "${WINEARCH:-}" = win32 ] && views=32
+    for view in $views; do
         _wine_env_reg_add "$aedebug" /v Auto /t REG_SZ /d 1 /reg:$view || return 1
         _wine_env_reg_add "$aedebug" /v Debugger /t REG_SZ /d "winedbg --auto %ld %ld" \
             /reg:$view || return 1
@@ -133,7 +156,7 @@ _wine_env_create_prefix() {
             mkdir -p "$link"
         fi
     done
-    echo "$WINE_ENV_PREFIX_VERSION" >"$WINEPREFIX/.varnoke-prefix"
+    echo "$WINE_ENV_PREFIX_MARK" >"$WINEPREFIX/.varnoke-prefix"
 }
 
 wine_env_start() {
@@ -143,7 +166,7 @@ wine_env_start() {
     # From here on the folder is this run's, and wine_env_stop may end what is in it.
     WINE_ENV_STARTED=1
     _wine_env_start_xvfb || return 1
-    if [ "$(cat "$WINEPREFIX/.varnoke-prefix" 2>/dev/null || true)" != "$WINE_ENV_PREFIX_VERSION" ]; then
+    if [ "$(cat "$WINEPREFIX/.varnoke-prefix" 2>/dev/null || true)" != "$WINE_ENV_PREFIX_MARK" ]; then
         _wine_env_create_prefix || return 1
     fi
     # One server for the whole run: without it every wine call starts and stops its own.

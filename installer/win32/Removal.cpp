@@ -11,6 +11,7 @@
 #include "installer/win32/Placement.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Progress.h"
+#include "installer/win32/ShellLink.h"
 #include "platform/DelayedFile.h"
 #include "platform/Directory.h"
 #include "platform/KnownFolders.h"
@@ -115,9 +116,19 @@ void removeRecordedDirectories(Array<String>& directories, const String& install
     }
 }
 
-void removeStartMenuFolder(const String& productStartMenu, bool allUsers) {
-    const String programs = allUsers ? smProgramsAllDir() : smProgramsDir();
+namespace {
+
+void removeStartMenuChain(const String& programs, const String& productStartMenu) {
     for (const String& directory : startMenuChain(programs, productStartMenu))
         if (!removeDirectory(directory))
             break;
+}
+
+} // namespace
+
+void removeStartMenuFolder(const String& productStartMenu, bool allUsers) {
+    removeStartMenuChain(allUsers ? smProgramsAllDir() : smProgramsDir(), productStartMenu);
+    // The installation put the user's copies of everyone's links there too.
+    if (programsLinksCopiedForUser(allUsers))
+        removeStartMenuChain(smProgramsDir(), productStartMenu);
 }

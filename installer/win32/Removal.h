@@ -31,5 +31,6 @@ void removeRecordedDirectories(Array<String>& directories, const String& install
                                const Array<String>& kept);
 
 // The product's Start Menu folder and its parents as they become empty,
-// below the Programs folder of all users or of the current user.
+// below the Programs folder of all users or of the current user; for all
+// users on Windows 95 and 98 with user profiles, below both.
 void removeStartMenuFolder(const String& productStartMenu, bool allUsers);

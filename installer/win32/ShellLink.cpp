@@ -66,12 +66,17 @@ bool createDesktopShortcut(const String& name, const String& target, const Strin
     return createShellLink(linkPath, target, arguments, workingDirectory, iconPath);
 }
 
+bool programsLinksCopiedForUser(bool allUsers) {
+    return allUsers && isWin95Or98() && userProfilesEnabled();
+}
+
 bool createProgramsShortcut(const String& name, const String& target, const String& arguments,
                             const String& workingDirectory, const String& iconPath, bool allUsers,
-                            String& linkPath) {
+                            String& linkPath, String& userCopyPath) {
     linkPath = joinPath(allUsers ? smProgramsAllDir() : smProgramsDir(), name);
+    userCopyPath.clear();
     String userCopy;
-    if (allUsers && isWin95Or98() && userProfilesEnabled()) {
+    if (programsLinksCopiedForUser(allUsers)) {
         userCopy = joinPath(smProgramsDir(), name);
         if (userCopy.compare(linkPath.c_str(), false) == 0)
             userCopy.clear();
@@ -81,7 +86,8 @@ bool createProgramsShortcut(const String& name, const String& target, const Stri
         // The copy is not reported: its failure must not replace the reason
         // the first link failed.
         const DWORD error = GetLastError();
-        createShellLink(userCopy, target, arguments, workingDirectory, iconPath);
+        if (createShellLink(userCopy, target, arguments, workingDirectory, iconPath))
+            userCopyPath = userCopy;
         SetLastError(error);
     }
     return created;

@@ -20,7 +20,13 @@ bool createDesktopShortcut(const String& name, const String& target, const Strin
 // The same below the Start Menu's Programs folder. For all users on Windows
 // 95 and 98 with user profiles, the current user's Programs folder gets a copy
 // too (those shells show only the user's own folder); the first link alone
-// decides the result and is returned.
+// decides the result and is returned. `userCopyPath` gets the copy's path when
+// the copy was saved, so that the uninstaller can take it away too; otherwise
+// it is left empty.
 bool createProgramsShortcut(const String& name, const String& target, const String& arguments,
                             const String& workingDirectory, const String& iconPath, bool allUsers,
-                            String& linkPath);
+                            String& linkPath, String& userCopyPath);
+
+// Whether all-users links below the Programs folder get the current user's
+// copy on this machine (Windows 95 and 98 with user profiles).
+bool programsLinksCopiedForUser(bool allUsers);

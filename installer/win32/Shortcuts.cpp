@@ -96,10 +96,14 @@ void makeDesktopLink(const ShortcutRecord& record) {
 
 void makeStartMenuLink(const ShortcutRecord& record) {
     String linkPath;
+    String userCopy;
     const bool made = createProgramsShortcut(
         joinPath(installSettings().productStartMenu, record.caption), record.target,
-        record.arguments, record.workingDirectory, record.icon, forAllUsers(), linkPath);
+        record.arguments, record.workingDirectory, record.icon, forAllUsers(), linkPath, userCopy);
     linkDone(made, "Start Menu", record, linkPath);
+    // The user's copy would otherwise outlive the product.
+    if (!userCopy.isEmpty())
+        linkDone(true, "Start Menu", record, userCopy);
 }
 
 void makeStartupLink(const ShortcutRecord& record) {
@@ -160,10 +164,13 @@ void createUninstallerShortcuts() {
     const String name = message(33);
     if (settings.has(UninstallerStartMenuShortcut)) {
         String linkPath;
+        String userCopy;
         const bool made =
             createProgramsShortcut(joinPath(settings.productStartMenu, name), target, arguments,
-                                   String(), target, forAllUsers(), linkPath);
+                                   String(), target, forAllUsers(), linkPath, userCopy);
         uninstallerLinkDone(made, linkPath);
+        if (!userCopy.isEmpty())
+            uninstallerLinkDone(true, userCopy);
     }
     if (settings.has(UninstallerShortcutInUninstallDir)) {
         String linkPath = joinPath(installation().uninstallDir, name);

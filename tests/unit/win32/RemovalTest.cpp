@@ -3,6 +3,7 @@
 #include "installer/win32/Placement.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Removal.h"
+#include "platform/OsVersion.h"
 
 namespace {
 
@@ -150,6 +151,43 @@ TEST_F(Removal, TheStartMenuFolderGoesUpToThePrograms) {
         EXPECT_TRUE(exists(programs)) << programs;
         removeStartMenuFolder("", c.allUsers);
         EXPECT_TRUE(exists(programs)) << programs;
+    }
+}
+
+// For all users on Windows 95 and 98 with user profiles the installation
+// made the folder in the user's Programs too; it goes as well, but on other
+// systems the user's folder of that name is not the product's.
+TEST_F(Removal, TheUsersStartMenuFolderGoesTooWhereEveryonesLinksWereCopied) {
+    struct Case {
+        uint32_t platform;
+        uint32_t minor;
+        DWORD profiles;
+        bool userFolderGoes;
+    } cases[] = {
+        {kPlatformWindows, 0, 1, true},   // 95
+        {kPlatformWindows, 10, 1, true},  // 98
+        {kPlatformWindows, 10, 0, false}, // 98 without profiles
+        {kPlatformWindows, 90, 1, false}, // ME
+        {kPlatformNt, 0, 1, false},       // 2000
+    };
+    for (const Case& c : cases) {
+        for (const char* programs : {"all\\Programs", "user\\Programs"}) {
+            makeDir(std::string(programs) + "\\Acme");
+            makeDir(std::string(programs) + "\\Acme\\Notes");
+        }
+        setNumber(machine(), "Network\\Logon", "UserProfiles", c.profiles);
+        OsVersion version;
+        version.platform = c.platform;
+        version.major = c.platform == kPlatformNt ? 5 : 4;
+        version.minor = c.minor;
+        overrideOsVersion(&version);
+        removeStartMenuFolder("Acme\\Notes", true);
+        overrideOsVersion(nullptr);
+        EXPECT_FALSE(exists("all\\Programs\\Acme")) << c.minor;
+        EXPECT_EQ(exists("user\\Programs\\Acme"), !c.userFolderGoes) << c.platform << c.minor;
+        EXPECT_TRUE(exists("user\\Programs"));
+        RemoveDirectoryA(path("user\\Programs\\Acme\\Notes").c_str());
+        RemoveDirectoryA(path("user\\Programs\\Acme").c_str());
     }
 }
 

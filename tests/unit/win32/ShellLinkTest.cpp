@@ -52,15 +52,18 @@ TEST_F(ShellLinks, DesktopAndProgramsLinksGoToTheUsersOrEveryonesFolder) {
             createDesktopShortcut("Notes", "C:\\app\\notes.exe", "", "", "", allUsers, link));
         EXPECT_EQ(str(link), path(folder + "Desktop\\Notes.LNK"));
         EXPECT_TRUE(exists(folder + "Desktop\\Notes.LNK"));
+        String copy = "stale";
         ASSERT_TRUE(createProgramsShortcut("Acme\\Notes", "C:\\app\\notes.exe", "", "", "",
-                                           allUsers, link));
+                                           allUsers, link, copy));
         EXPECT_EQ(str(link), path(folder + "Programs\\Acme\\Notes.LNK"));
+        EXPECT_EQ(str(copy), "");
         EXPECT_TRUE(exists(folder + "Programs\\Acme\\Notes.LNK"));
     }
 }
 
 // Windows 95 and 98 with user profiles show each user only their own Start
-// Menu, so an all-users link gets a copy there; the copy is never reported.
+// Menu, so an all-users link gets a copy there; its failure is never reported,
+// but the copy made is handed back for the uninstaller.
 TEST_F(ShellLinks, Windows98WithProfilesGetsAUserCopyOfEveryonesProgramsLink) {
     struct Case {
         uint32_t minor; // 4.10 is Windows 98, 4.90 Windows ME
@@ -77,12 +80,14 @@ TEST_F(ShellLinks, Windows98WithProfilesGetsAUserCopyOfEveryonesProgramsLink) {
         overrideOsVersion(&version);
         const std::string name = "Acme\\Notes" + std::to_string(++serial);
         String link;
-        const bool made =
-            createProgramsShortcut(name.c_str(), "C:\\app\\notes.exe", "", "", "", true, link);
+        String copy;
+        const bool made = createProgramsShortcut(name.c_str(), "C:\\app\\notes.exe", "", "", "",
+                                                 true, link, copy);
         overrideOsVersion(nullptr);
         EXPECT_TRUE(made) << c.minor;
         EXPECT_EQ(str(link), path("all\\Programs\\" + name + ".LNK"));
         EXPECT_EQ(exists("user\\Programs\\" + name + ".LNK"), c.copied) << c.minor;
+        EXPECT_EQ(str(copy), c.copied ? path("user\\Programs\\" + name + ".LNK") : "") << c.minor;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "installer/win32/Shortcuts.h"
 #include "platform/ErrorText.h"
+#include "platform/OsVersion.h"
 
 namespace {
 
@@ -205,6 +206,54 @@ TEST_F(ShortcutPass, TheUninstallersShortcutsStartItForThisProduct) {
                          inUninstallDir + "\r\n"),
               std::string::npos)
         << log();
+    EXPECT_EQ(problems(), "");
+}
+
+// Windows 95 and 98 with user profiles get a copy of each of everyone's Start
+// Menu links in the user's own Programs folder: the copies are the product's
+// too, so they are listed (and logged) like the links they copy, or they would
+// outlive the uninstallation, one of them pointing at the deleted uninstaller.
+TEST_F(ShortcutPass, TheUsersCopiesOfEveryonesStartMenuLinksAreListedOn95And98) {
+    InstallSettings& s = installSettings();
+    s.productFlags |= Uninstallable | UninstallerStartMenuShortcut | DetailedLog;
+    s.shortcutMode = 1;
+    setNumber(machine(), "Network\\Logon", "UserProfiles", 1);
+    for (uint32_t minor : {0u, 10u}) {
+        installation().uninstallList.clear();
+        installation().installLog.clear();
+        installation().shortcutList.clear();
+        add(record("Notes", false, true, false));
+        add(record("Kept", false, true, false, true));
+        OsVersion version;
+        version.platform = kPlatformWindows;
+        version.major = 4;
+        version.minor = minor;
+        overrideOsVersion(&version);
+        createShortcuts();
+        createUninstallerShortcuts();
+        overrideOsVersion(nullptr);
+
+        const std::string listed = uninstallList();
+        for (const char* folder : {"all", "user"}) {
+            const std::string programs = path(std::string(folder) + "\\Programs\\Acme\\Notes\\");
+            for (const char* name : {"Notes.LNK", "Uninstall Acme.LNK"}) {
+                EXPECT_TRUE(exists(std::string(folder) + "\\Programs\\Acme\\Notes\\" + name))
+                    << minor << folder << name;
+                EXPECT_NE(listed.find(programs + name + "\r\n"), std::string::npos)
+                    << minor << " " << programs << name << "\n"
+                    << listed;
+            }
+            EXPECT_NE(log().find("Start Menu Shortcut(Notes) -> " + programs + "Notes.LNK\r\n"),
+                      std::string::npos)
+                << log();
+            EXPECT_NE(log().find("Uninstaller Shortcut -> " + programs + "Uninstall Acme.LNK\r\n"),
+                      std::string::npos)
+                << log();
+            // A permanent record's links stay, copy and all.
+            EXPECT_TRUE(exists(std::string(folder) + "\\Programs\\Acme\\Notes\\Kept.LNK"));
+            EXPECT_EQ(listed.find("Kept.LNK"), std::string::npos) << listed;
+        }
+    }
     EXPECT_EQ(problems(), "");
 }
 
