@@ -25,6 +25,11 @@ mkdir -p "$out"
 "$keld" verify "$out/setup.exe"
 echo "varnoke.exe: $(stat -c %s "$stub") bytes; setup.exe: $(stat -c %s "$out/setup.exe") bytes"
 
+source scripts/i386.sh
+if ! i386_runs_natively; then
+    echo "demo.sh: setup.exe is built and verified, but it cannot be run here: $I386_REASON." >&2
+    exit 1
+fi
 source scripts/wine-env.sh build/windows
 wine_env_start
 trap wine_env_stop EXIT
