@@ -55,6 +55,52 @@ private:
     std::vector<uint32_t> chain_;
 };
 
+struct TreeFinderSettings {
+    unsigned windowBits; // positions kept: 2^windowBits
+    unsigned hashBits;   // tree roots: 2^hashBits
+    unsigned depth;      // tree nodes visited per search
+    uint32_t niceLength; // a match this long ends the search
+};
+
+// The best level's finder: one binary tree of earlier positions per 4-byte
+// prefix, sorted by the bytes that follow, so that a search walks straight to
+// the nearest occurrence of each longer match instead of along every link of
+// a chain. Every position searched or skipped enters the tree, so a search
+// costs about the same as a skip. The first position it sees is `first`:
+// positions before it are never offered.
+class TreeMatchFinder {
+public:
+    static constexpr size_t kMaxMatches = 128;
+
+    TreeMatchFinder(const uint8_t* data, size_t size, size_t first,
+                    const TreeFinderSettings& settings);
+
+    // As MatchFinder::find, with lengths of at most niceLength (and maxLength);
+    // at most kMaxMatches are written.
+    size_t find(size_t at, uint32_t maxLength, Match* out);
+
+    void skipTo(size_t end);
+
+private:
+    uint32_t hashAt(size_t at) const;
+    // Makes `at` the root of its tree; when out is given, writes the matches
+    // met on the way.
+    size_t insert(size_t at, uint32_t maxLength, Match* out);
+
+    const uint8_t* data_;
+    size_t size_;
+    size_t next_;
+    size_t windowMask_;
+    unsigned hashShift_;
+    unsigned depth_;
+    uint32_t niceLength_;
+    std::vector<uint32_t> root_;
+    std::vector<uint32_t> children_; // smaller, then larger, per position
+};
+
+// Length of the common prefix of a and b, at most limit.
+size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit);
+
 // Bytes equal to data[at] from at on, at most limit.
 size_t runLength(const uint8_t* data, size_t size, size_t at, size_t limit);
 
