@@ -13,7 +13,7 @@ bool encodeCompressedBlock(const uint8_t* data, size_t size, CompressionLevel le
     if (level == CompressionLevel::Fast)
         encodeFast(data, size, writer);
     else
-        encodeBest(data, size, writer, progress, threads);
+        encodeBest(data, size, writer, threads);
     block = writer.finish();
     if (progress)
         progress(size, size);

@@ -4,8 +4,8 @@
 //
 // The format holds one block per input with its size declared in front, so
 // the whole input and the whole block are in memory; the match finders and the
-// parsers keep state of a fixed size (a window of 2^22 positions at most, one
-// a thread), not in proportion to the input.
+// parsers keep state of a fixed size (a window of 2^23 positions at most), not
+// in proportion to the input.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,9 +28,8 @@ using EncodeProgress = std::function<void(size_t done, size_t total)>;
 inline constexpr size_t kEncodeProgressStep = size_t(1) << 20;
 
 // Returns false, with `block` left alone, when size exceeds kMaxBlockInput.
-// The best level shares the work among `threads` threads (0: one a
-// processor); the block is the same for any number. Progress is then told
-// from any of them, one call at a time.
+// The best level shares its search for matches among `threads` threads (0:
+// one a processor); the block is the same for any number.
 bool encodeCompressedBlock(const uint8_t* data, size_t size, CompressionLevel level,
                            std::vector<uint8_t>& block, const EncodeProgress& progress = nullptr,
                            unsigned threads = 0);
@@ -38,7 +37,6 @@ bool encodeCompressedBlock(const uint8_t* data, size_t size, CompressionLevel le
 // The levels' parsers, behind encodeCompressedBlock. size <= kMaxBlockInput.
 class CodeWriter;
 void encodeFast(const uint8_t* data, size_t size, CodeWriter& writer);
-void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer,
-                const EncodeProgress& progress, unsigned threads);
+void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer, unsigned threads);
 
 } // namespace keld

@@ -6,19 +6,14 @@
 // it is: past that length the choice hardly matters and the edges would cost
 // time in proportion to the length.
 //
-// The input is cut into chunks of a fixed size whose codes never reach past
-// their chunk's end; each chunk's finder starts kPrime bytes before it, so its
-// matches may reach back into the chunks before. The chunks are therefore
-// parsed independently, by as many threads as there are processors, and the
-// block is the same for any number of threads.
+// The matches come from a MatchStore, which finds them on every processor;
+// the parse itself is a small part of the work and runs on the caller's
+// thread.
 
 #include "keld/Encoder.h"
 #include "keld/EncoderBits.h"
-#include "keld/MatchFinder.h"
+#include "keld/EncoderMatches.h"
 
-#include <algorithm>
-#include <atomic>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -27,11 +22,9 @@ namespace keld {
 namespace {
 
 constexpr uint32_t kNiceLength = 128;
-constexpr TreeFinderSettings kBestFinder{22, 20, 48, kNiceLength};
-constexpr size_t kChunk = size_t(1) << 22;
-constexpr size_t kPrime = size_t(1) << 20;
-// Each thread holds a finder of about 36 MB.
-constexpr unsigned kMaxThreads = 8;
+// 8 MB back, in 68 MB of trees.
+constexpr TreeFinderSettings kBestFinder{23, 20, 48, kNiceLength};
+constexpr unsigned kMaxThreads = 16;
 constexpr size_t kSegment = size_t(1) << 16;
 constexpr size_t kMaxCode = 0x7FFFFFFF;
 constexpr uint32_t kUnreached = 0xFFFFFFFFu;
@@ -50,43 +43,40 @@ struct Step {
     uint32_t distance;
 };
 
-// Parses data[begin, end) into writer.
-class ChunkEncoder {
+class BestEncoder {
 public:
-    ChunkEncoder(const uint8_t* data, size_t size, size_t begin, size_t end, CodeWriter& writer)
-        : data_(data), end_(end), writer_(writer),
-          finder_(data, size, begin > kPrime ? begin - kPrime : 0, kBestFinder),
-          nodes_((end - begin < kSegment ? end - begin : kSegment) + 1), literalStart_(begin) {}
+    BestEncoder(const uint8_t* data, size_t size, CodeWriter& writer, unsigned threads)
+        : data_(data), size_(size), writer_(writer), matches_(data, size, kBestFinder, threads),
+          nodes_((size < kSegment ? size : kSegment) + 1) {}
 
     void run() {
-        size_t start = literalStart_;
-        finder_.skipTo(start);
-        while (start < end_)
+        size_t start = 0;
+        while (start < size_)
             start = parseSegment(start);
-        flushLiterals(end_);
+        flushLiterals(size_);
     }
 
 private:
     // Parses from start up to the segment's end or a long code; returns where
     // the next segment starts.
     size_t parseSegment(size_t start) {
-        const size_t end = end_ - start < kSegment ? end_ : start + kSegment;
+        const size_t end = size_ - start < kSegment ? size_ : start + kSegment;
         nodes_[0] = {0, uint32_t(start - literalStart_ < kMaxCode ? start - literalStart_ : 0), 0,
                      0};
         for (size_t i = 1; i <= end - start; ++i)
             nodes_[i].cost = kUnreached;
 
-        Match matches[TreeMatchFinder::kMaxMatches];
         for (size_t at = start; at < end; ++at) {
             const Node& node = nodes_[at - start];
             const uint32_t cost = node.cost;
             const size_t room = end - at;
-            const size_t left = end_ - at < kMaxCode ? end_ - at : kMaxCode;
+            const size_t left = size_ - at < kMaxCode ? size_ - at : kMaxCode;
 
-            const size_t run = runLength(data_, end_, at, kNiceLength);
+            const size_t run = runLength(data_, size_, at, kNiceLength);
             if (run >= kNiceLength)
-                return takeLong(start, at, runLength(data_, end_, at, left), 0);
-            const size_t found = finder_.find(at, uint32_t(left), matches);
+                return takeLong(start, at, runLength(data_, size_, at, left), 0);
+            size_t found = 0;
+            const Match* matches = matches_.matchesAt(at, found);
             if (found && matches[found - 1].length >= kNiceLength) {
                 // The finder looks no further than kNiceLength.
                 const uint32_t distance = matches[found - 1].distance;
@@ -132,7 +122,6 @@ private:
         else
             writer_.reference(uint32_t(length), distance);
         literalStart_ = at + length;
-        finder_.skipTo(at + length);
         return at + length;
     }
 
@@ -170,86 +159,22 @@ private:
     }
 
     const uint8_t* data_;
-    size_t end_;
+    size_t size_;
     CodeWriter& writer_;
-    TreeMatchFinder finder_;
+    MatchStore matches_;
     std::vector<Node> nodes_;
     std::vector<Step> steps_;
-    size_t literalStart_;
+    size_t literalStart_ = 0;
 };
-
-// The bytes encoded by all threads, told to the caller's progress one call at
-// a time.
-class SharedProgress {
-public:
-    SharedProgress(const EncodeProgress& report, size_t total) : report_(report), total_(total) {}
-
-    void add(size_t count) {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        done_ += count;
-        if (report_ && done_ >= next_) {
-            report_(done_, total_);
-            next_ = done_ + kEncodeProgressStep;
-        }
-    }
-
-private:
-    const EncodeProgress& report_;
-    size_t total_;
-    std::mutex mutex_;
-    size_t done_ = 0;
-    size_t next_ = kEncodeProgressStep;
-};
-
-struct Piece {
-    std::vector<uint8_t> stream;
-    uint64_t bits = 0;
-};
-
-void encodePiece(const uint8_t* data, size_t size, size_t begin, size_t end, Piece& piece,
-                 SharedProgress& shared) {
-    size_t reported = 0;
-    const EncodeProgress step = [&shared, &reported](size_t done, size_t) {
-        shared.add(done - reported);
-        reported = done;
-    };
-    CodeWriter writer(CodeWriter::Piece{}, (end - begin) / 2, &step);
-    ChunkEncoder(data, size, begin, end, writer).run();
-    shared.add(end - begin - reported);
-    piece.bits = writer.bitCount();
-    piece.stream = writer.finish();
-}
 
 } // namespace
 
-void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer,
-                const EncodeProgress& progress, unsigned threads) {
-    const size_t chunks = (size + kChunk - 1) / kChunk;
+void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer, unsigned threads) {
     if (threads == 0)
         threads = std::thread::hardware_concurrency();
-    threads = std::min<unsigned>({threads, kMaxThreads, unsigned(chunks)});
-    if (threads <= 1) {
-        for (size_t begin = 0; begin < size; begin += kChunk)
-            ChunkEncoder(data, size, begin, std::min(size, begin + kChunk), writer).run();
-        return;
-    }
-
-    std::vector<Piece> pieces(chunks);
-    SharedProgress shared(progress, size);
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t i = next++; i < chunks; i = next++)
-            encodePiece(data, size, i * kChunk, std::min(size, (i + 1) * kChunk), pieces[i],
-                        shared);
-    };
-    std::vector<std::thread> helpers;
-    for (unsigned i = 1; i < threads; ++i)
-        helpers.emplace_back(work);
-    work();
-    for (auto& helper : helpers)
-        helper.join();
-    for (const Piece& piece : pieces)
-        writer.appendStream(piece.stream, piece.bits);
+    if (threads > kMaxThreads)
+        threads = kMaxThreads;
+    BestEncoder(data, size, writer, threads).run();
 }
 
 } // namespace keld

@@ -60,14 +60,6 @@ public:
         putBits(declaredSize, 32);
     }
 
-    // A piece of a block's stream, without the header, to be appended to the
-    // block with appendStream.
-    struct Piece {};
-    explicit CodeWriter(Piece, size_t expectedBytes = 0, const EncodeProgress* progress = nullptr)
-        : declaredSize_(0), progress_(progress && *progress ? progress : nullptr) {
-        block_.reserve(expectedBytes + 8);
-    }
-
     void literalRun(const uint8_t* bytes, uint32_t count) {
         putBits(0, 1);
         putGamma(kLiteralCount, count);
@@ -89,19 +81,6 @@ public:
     }
 
     uint64_t bitCount() const { return uint64_t(block_.size()) * 8 + pending_; }
-
-    // Appends the first `bits` bits of another writer's finished stream.
-    void appendStream(const std::vector<uint8_t>& stream, uint64_t bits) {
-        size_t at = 0;
-        for (; bits >= 32; bits -= 32, at += 4)
-            putBits(uint32_t(stream[at]) | uint32_t(stream[at + 1]) << 8 |
-                        uint32_t(stream[at + 2]) << 16 | uint32_t(stream[at + 3]) << 24,
-                    32);
-        for (; bits >= 8; bits -= 8, ++at)
-            putBits(stream[at], 8);
-        if (bits > 0)
-            putBits(stream[at] & ((1u << bits) - 1), unsigned(bits));
-    }
 
     // Flushes the last partial byte (its spare bits zero) and hands the block over.
     std::vector<uint8_t> finish() {

@@ -115,16 +115,14 @@ Match MatchFinder::longest(size_t at, uint32_t maxLength) {
     return n ? matches[n - 1] : Match{0, 0};
 }
 
-TreeMatchFinder::TreeMatchFinder(const uint8_t* data, size_t size, size_t first,
+TreeMatchFinder::TreeMatchFinder(const uint8_t* data, size_t size,
                                  const TreeFinderSettings& settings)
-    : data_(data), size_(size), next_(first), depth_(settings.depth),
-      niceLength_(settings.niceLength) {
-    const size_t span = size - first;
+    : data_(data), size_(size), depth_(settings.depth), niceLength_(settings.niceLength) {
     unsigned windowBits = settings.windowBits;
-    while (windowBits > 6 && (size_t(1) << (windowBits - 1)) >= span)
+    while (windowBits > 6 && (size_t(1) << (windowBits - 1)) >= size)
         --windowBits;
     unsigned hashBits = settings.hashBits;
-    while (hashBits > 8 && (size_t(1) << (hashBits - 1)) >= span)
+    while (hashBits > 8 && (size_t(1) << (hashBits - 1)) >= size)
         --hashBits;
     windowMask_ = (size_t(1) << windowBits) - 1;
     hashShift_ = 32 - hashBits;
@@ -132,16 +130,18 @@ TreeMatchFinder::TreeMatchFinder(const uint8_t* data, size_t size, size_t first,
     children_.assign(2 * (windowMask_ + 1), kNone);
 }
 
-uint32_t TreeMatchFinder::hashAt(size_t at) const {
+uint32_t TreeMatchFinder::treeOf(size_t at) const {
+    if (at + MatchFinder::kMinLength > size_)
+        return 0;
     return (load32(data_ + at) * 2654435761u) >> hashShift_;
 }
 
-size_t TreeMatchFinder::insert(size_t at, uint32_t maxLength, Match* out) {
+size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
     if (at + MatchFinder::kMinLength > size_)
         return 0;
     const size_t limit = size_ - at < niceLength_ ? size_ - at : niceLength_;
     const size_t window = windowMask_ + 1;
-    uint32_t& root = root_[hashAt(at)];
+    uint32_t& root = root_[treeOf(at)];
     uint32_t candidate = root;
     root = uint32_t(at);
     // Where the next smaller and the next larger node hang, and how many
@@ -169,8 +169,7 @@ size_t TreeMatchFinder::insert(size_t at, uint32_t maxLength, Match* out) {
             size_t usable = length < distance ? length : distance;
             if (usable > maxLength)
                 usable = maxLength;
-            if (out && distance >= MatchFinder::kMinDistance && usable > best &&
-                found < kMaxMatches) {
+            if (distance >= MatchFinder::kMinDistance && usable > best && found < kMaxMatches) {
                 best = usable;
                 out[found++] = {uint32_t(usable), uint32_t(distance)};
             }
@@ -193,18 +192,6 @@ size_t TreeMatchFinder::insert(size_t at, uint32_t maxLength, Match* out) {
             largerLength = length;
         }
     }
-}
-
-void TreeMatchFinder::skipTo(size_t end) {
-    for (; next_ < end; ++next_)
-        insert(next_, 0, nullptr);
-}
-
-size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
-    skipTo(at);
-    const size_t found = insert(at, maxLength, out);
-    next_ = at + 1;
-    return found;
 }
 
 size_t runLength(const uint8_t* data, size_t size, size_t at, size_t limit) {

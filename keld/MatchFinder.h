@@ -62,34 +62,32 @@ struct TreeFinderSettings {
     uint32_t niceLength; // a match this long ends the search
 };
 
-// The best level's finder: one binary tree of earlier positions per 4-byte
-// prefix, sorted by the bytes that follow, so that a search walks straight to
-// the nearest occurrence of each longer match instead of along every link of
-// a chain. Every position searched or skipped enters the tree, so a search
-// costs about the same as a skip. The first position it sees is `first`:
-// positions before it are never offered.
+// The best level's finder: one binary tree of earlier positions per hash of
+// their first 4 bytes, sorted by the bytes that follow, so that a search walks
+// straight to the nearest occurrence of each longer match instead of along
+// every link of a chain. Every position must be entered, in order within its
+// tree; a search enters the position too, and costs about as much.
+//
+// The trees share nothing: threads may enter positions at once as long as no
+// two enter positions of the same tree (treeOf), and the matches found are
+// the same as when one thread enters them all.
 class TreeMatchFinder {
 public:
     static constexpr size_t kMaxMatches = 128;
 
-    TreeMatchFinder(const uint8_t* data, size_t size, size_t first,
-                    const TreeFinderSettings& settings);
+    TreeMatchFinder(const uint8_t* data, size_t size, const TreeFinderSettings& settings);
 
-    // As MatchFinder::find, with lengths of at most niceLength (and maxLength);
-    // at most kMaxMatches are written.
+    uint32_t treeOf(size_t at) const;
+
+    // Enters `at` and writes its matches to out, as MatchFinder::find does,
+    // with lengths of at most niceLength and maxLength (at most kMaxMatches
+    // of them); returns how many. Positions whose 4 bytes pass the end have
+    // no tree and no match.
     size_t find(size_t at, uint32_t maxLength, Match* out);
 
-    void skipTo(size_t end);
-
 private:
-    uint32_t hashAt(size_t at) const;
-    // Makes `at` the root of its tree; when out is given, writes the matches
-    // met on the way.
-    size_t insert(size_t at, uint32_t maxLength, Match* out);
-
     const uint8_t* data_;
     size_t size_;
-    size_t next_;
     size_t windowMask_;
     unsigned hashShift_;
     unsigned depth_;
