@@ -177,6 +177,8 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
                 // Equal as far as the tree looks: `at` takes the older node's place.
                 *smaller = pair[0];
                 *larger = pair[1];
+                if (distance < length)
+                    found = addPeriodic(at, distance, maxLength, best, found, out);
                 return found;
             }
         }
@@ -192,6 +194,29 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
             largerLength = length;
         }
     }
+}
+
+size_t TreeMatchFinder::addPeriodic(size_t at, size_t period, uint32_t maxLength, size_t best,
+                                    size_t found, Match* out) const {
+    // Bytes repeating with a period shorter than the tree looks keep only
+    // their latest position in it, too near for a long reference (or any, for
+    // a period below 4): try multiples of the period instead.
+    size_t distance = period;
+    while (distance < MatchFinder::kMinDistance)
+        distance += period;
+    for (; distance <= at && found < kMaxMatches; distance *= 2) {
+        size_t limit = distance < maxLength ? distance : maxLength;
+        if (limit > niceLength_)
+            limit = niceLength_;
+        const size_t length = commonLength(data_ + at - distance, data_ + at, limit);
+        if (length > best) {
+            best = length;
+            out[found++] = {uint32_t(length), uint32_t(distance)};
+        }
+        if (distance >= niceLength_)
+            break;
+    }
+    return found;
 }
 
 size_t runLength(const uint8_t* data, size_t size, size_t at, size_t limit) {

@@ -1,8 +1,9 @@
 #pragma once
-// Finds earlier occurrences of the bytes at a position: hash chains over
-// 4-byte prefixes in a window of fixed size, so memory stays the same for an
-// input of 1 KB or 1 GB. A match is never longer than its distance, as the
-// block format requires, and never nearer than 4 bytes.
+// Finds earlier occurrences of the bytes at a position, over 4-byte prefixes
+// in a window of fixed size, so memory stays the same for an input of 1 KB or
+// 1 GB: hash chains for the fast level, binary trees for the best. A match is
+// never longer than its distance, as the block format requires, and never
+// nearer than 4 bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -86,6 +87,9 @@ public:
     size_t find(size_t at, uint32_t maxLength, Match* out);
 
 private:
+    size_t addPeriodic(size_t at, size_t period, uint32_t maxLength, size_t best, size_t found,
+                       Match* out) const;
+
     const uint8_t* data_;
     size_t size_;
     size_t windowMask_;

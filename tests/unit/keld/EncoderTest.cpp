@@ -180,6 +180,18 @@ TEST(EncoderRatio, RedundantInputsShrink) {
     }
 }
 
+// Short periods, where a reference may be no longer than its distance: the
+// best level reaches back as far as it takes to send long references.
+TEST(EncoderRatio, ShortPeriodsShrinkAtTheBestLevel) {
+    for (const std::string period : {"ab", "xyz", "01234567"}) {
+        Bytes periodic;
+        while (periodic.size() < 100000)
+            periodic.insert(periodic.end(), period.begin(), period.end());
+        EXPECT_LT(encode(periodic, CompressionLevel::Best).size(), periodic.size() / 30)
+            << "period " << period.size();
+    }
+}
+
 TEST(EncoderRatio, BestIsNoLargerThanFast) {
     for (const Bytes& input : {text(400000, 4), ownBinary(1 << 20)}) {
         EXPECT_LE(encode(input, CompressionLevel::Best).size(),
