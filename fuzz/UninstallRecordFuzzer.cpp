@@ -21,7 +21,7 @@ void require(bool condition) {
 
 void checkLimits(const UninstallRecord& record) {
     require(record.associations.count() <= kMaxAssociationLines);
-    for (const FileAssociation& a : record.associations)
+    for (const RecordedAssociation& a : record.associations)
         require(!a.extension.isBlank() && !a.fileType.isBlank() && !a.verb.isBlank());
     require(record.strings.messageCount() <= kMaxRecordedMessageId + 1);
     for (int id = 0; id < record.strings.messageCount(); ++id) {

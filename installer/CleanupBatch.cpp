@@ -13,7 +13,7 @@ String batchPath(const String& path) {
 } // namespace
 
 String cleanupBatchText(const String& self, const String& installDir, const String& uninstallSubdir,
-                        const String& batchFile) {
+                        const String& batchFile, const Array<String>& parents) {
     String text;
     if (!self.isEmpty()) {
         const String program = batchPath(self);
@@ -24,6 +24,8 @@ String cleanupBatchText(const String& self, const String& installDir, const Stri
         text.appendFormat("rd \"%s\"\r\n",
                           batchPath(joinPath(installDir, uninstallSubdir)).c_str());
     text.appendFormat("rd \"%s\"\r\n", batchPath(installDir).c_str());
+    for (const String& parent : parents)
+        text.appendFormat("rd \"%s\"\r\n", batchPath(parent).c_str());
     text.appendFormat("del \"%s\"\r\n", batchPath(batchFile).c_str());
     return text;
 }

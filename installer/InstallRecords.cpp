@@ -56,3 +56,14 @@ int32_t versionMinor(const String& displayVersion) {
     int pos = displayVersion.findChar('.') + 1;
     return parseIntAt(displayVersion, pos);
 }
+
+String quotedCommandLine(const String& program, const String& arguments) {
+    String line = "\"";
+    line += program;
+    line += '"';
+    if (!arguments.isEmpty()) {
+        line += ' ';
+        line += arguments;
+    }
+    return line;
+}

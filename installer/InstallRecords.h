@@ -15,6 +15,18 @@ inline constexpr char kUninstallEntryRoot[] = "Microsoft\\Windows\\CurrentVersio
 inline constexpr char kInstallLogName[] = "Install.LOG";
 inline constexpr char kUninstallDataName[] = "Uninstall.DAT";
 
+// The uninstall entry's value that vouches for Uninstall.DAT: the SHA-256 of
+// its bytes in hexadecimal. The entry needs administrator rights to change,
+// the file may not: a file that no longer matches is not the installation's.
+inline constexpr char kUninstallDataDigestValue[] = "UninstallDataDigest";
+// The entry's value naming the outermost folder the installation created on
+// the way to the install directory (absent when it created none above it).
+inline constexpr char kCreatedFolderValue[] = "CreatedFolder";
+
+// A command line that starts `program` with `arguments`: the program in
+// double quotes, so that a space in its path cannot start another program.
+String quotedCommandLine(const String& program, const String& arguments);
+
 // What the log block's head says about the installation.
 struct InstallLogHead {
     String productName;

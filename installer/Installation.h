@@ -7,6 +7,7 @@
 #include "core/Array.h"
 #include "core/String.h"
 #include "installer/PathSet.h"
+#include "installer/UninstallRecord.h"
 
 // A shortcut to be made once the files are placed.
 struct ShortcutRecord {
@@ -25,7 +26,11 @@ struct Installation {
     String installDir;          // %InstallDir%: the /d value, the default, or the chosen directory
     String uninstallDir;        // installDir joined with the uninstall subdirectory
     bool reinstall = false;     // ReinstallFlag: an existing installation's place is reused
+    String createdFolder;       // the outermost folder made on the way to installDir; or empty
     String previousSharedFiles; // "SharedFiles" of the existing installation's uninstall entry
+    // The associations of the existing installation's Uninstall.DAT, when the
+    // uninstall entry vouches for it: what it made stays the product's.
+    Array<RecordedAssociation> previousAssociations;
 
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success

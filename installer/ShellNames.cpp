@@ -26,12 +26,42 @@ String dottedExtension(const String& extension) {
     return dotted;
 }
 
+namespace {
+
+const char kMadeLetters[] = "ETISVetisc";
+const uint16_t kMadeBits[] = {MadeExtensionKey, MadeTypeKey,        MadeIconKey,   MadeShellKey,
+                              MadeVerbKey,      MadeExtensionValue, MadeTypeValue, MadeIconValue,
+                              MadeShellValue,   MadeCommandValue};
+
+} // namespace
+
+String associationMadeText(uint16_t made) {
+    String text;
+    for (int i = 0; kMadeLetters[i]; ++i)
+        if (made & kMadeBits[i])
+            text += kMadeLetters[i];
+    return text;
+}
+
+uint16_t associationMadeFromText(const String& text) {
+    uint16_t made = 0;
+    for (int i = 0; i < text.length(); ++i)
+        for (int j = 0; kMadeLetters[j]; ++j)
+            if (text.charAt(i) == kMadeLetters[j])
+                made = uint16_t(made | kMadeBits[j]);
+    return made;
+}
+
 void appendAssociationLine(String& list, const String& extension, const String& fileType,
-                           const String& verb) {
+                           const String& verb, uint16_t made) {
     list += extension;
     list += "~!~";
     list += fileType;
     list += "~!~";
     list += verb;
+    if (made != 0) {
+        list += "~!~";
+        list += associationMadeText(made);
+    }
     list += "\r\n";
 }

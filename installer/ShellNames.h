@@ -21,6 +21,30 @@ bool associationApplies(const FileAssociation& association, const String& langua
 // The extension with its leading ".".
 String dottedExtension(const String& extension);
 
-// One "[Associations]" line of Uninstall.DAT: "extension~!~file type~!~verb".
+// What an association found empty and made its own, so that the uninstaller
+// removes that and nothing the user or another product had before: a key it
+// created (upper case) or a default value it set where there was none
+// (lower case), for the extension, the type, its DefaultIcon, its "shell" and
+// the verb (whose value is its command's).
+enum AssociationMade : uint16_t {
+    MadeExtensionKey = 0x1,
+    MadeTypeKey = 0x2,
+    MadeIconKey = 0x4,
+    MadeShellKey = 0x8,
+    MadeVerbKey = 0x10,
+    MadeExtensionValue = 0x100,
+    MadeTypeValue = 0x200,
+    MadeIconValue = 0x400,
+    MadeShellValue = 0x800,
+    MadeCommandValue = 0x1000,
+};
+
+// The letters of `made` ("ETISV" and "etisc"), in that order; and back,
+// ignoring any other character.
+String associationMadeText(uint16_t made);
+uint16_t associationMadeFromText(const String& text);
+
+// One "[Associations]" line of Uninstall.DAT: "extension~!~file type~!~verb",
+// and "~!~" with the letters of `made` when it is not 0.
 void appendAssociationLine(String& list, const String& extension, const String& fileType,
-                           const String& verb);
+                           const String& verb, uint16_t made = 0);

@@ -106,11 +106,51 @@ Array<String> startMenuChain(const String& programsDir, const String& productSta
 }
 
 bool mayRemoveInstallTree(const String& installDir, const Array<String>& kept) {
-    return isUsableInstallLocation(installDir) && !holdsAnyOf(installDir, kept);
+    const String collapsed = collapseDotComponents(installDir);
+    return isUsableInstallLocation(installDir) && collapsed.length() > rootLength(collapsed) &&
+           collapsed.length() > 3 && !holdsAnyOf(installDir, kept);
 }
 
 bool isUsableInstallLocation(const String& installDir) {
-    return isRemovablePath(installDir) && collapseDotComponents(installDir).length() > 3;
+    if (!isRemovablePath(installDir))
+        return false;
+    const String collapsed = collapseDotComponents(installDir);
+    const int root = rootLength(collapsed);
+    if (root >= 3 && collapsed.length() > root)
+        return true;
+    // A drive root only as "X:\" itself: "X:" alone is whatever folder that
+    // drive is in, and a root reached through ".." was never chosen as one.
+    return installDir.length() == 3 && installDir.charAt(1) == ':' && installDir.charAt(2) == '\\';
+}
+
+Array<String> createdParentChain(const String& installDir, const String& createdFolder,
+                                 const Array<String>& kept) {
+    Array<String> chain;
+    const String outermost = collapseDotComponents(createdFolder);
+    if (createdFolder.isBlank() || !isBelowPath(installDir, outermost))
+        return chain;
+    String current = collapseDotComponents(installDir);
+    while (chain.count() < kMaxStartMenuLevels) {
+        const String parent = directoryPart(current);
+        if (parent.length() >= current.length())
+            break;
+        current = collapseDotComponents(parent);
+        if (current.length() <= rootLength(current) || current.length() <= 3 ||
+            holdsAnyOf(current, kept) ||
+            !(isBelowPath(current, outermost) || samePath(current, outermost)))
+            break;
+        chain.append(current);
+        if (samePath(current, outermost))
+            break;
+    }
+    return chain;
+}
+
+bool isBelowAnyOf(const String& path, const Array<String>& places) {
+    for (const String& place : places)
+        if (!place.isBlank() && isBelowPath(path, place))
+            return true;
+    return false;
 }
 
 bool isUsableSubdir(const String& subdir) {

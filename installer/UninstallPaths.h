@@ -29,13 +29,23 @@ Array<String> recordedDirectoryChain(const String& directory, const String& inst
 inline constexpr int kMaxStartMenuLevels = 20;
 Array<String> startMenuChain(const String& programsDir, const String& productStartMenu);
 
-// The whole install tree may go: a usable location that is none of `kept`
-// and holds none of them.
+// The whole install tree may go: a usable location that is no drive or share
+// root, none of `kept` and holds none of them.
 bool mayRemoveInstallTree(const String& installDir, const Array<String>& kept);
 
-// The uninstall entry's places: an absolute location, and a subdirectory that
-// stays inside it.
+// The uninstall entry's places: an absolute location (a drive root too, where
+// the product may have been installed), and a subdirectory that stays inside it.
 bool isUsableInstallLocation(const String& installDir);
+
+// The parents of the install directory that the installation created, the
+// deepest first, up to and including `createdFolder`; none when that is not
+// a parent of it. The chain stops before a drive or share root and before
+// any of `kept`, which were never the product's.
+Array<String> createdParentChain(const String& installDir, const String& createdFolder,
+                                 const Array<String>& kept);
+
+// `path` lies strictly below one of `places` (blank ones ignored).
+bool isBelowAnyOf(const String& path, const Array<String>& places);
 bool isUsableSubdir(const String& subdir);
 
 // A key below "Software" that can be the product's: named in every component

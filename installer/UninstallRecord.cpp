@@ -1,6 +1,7 @@
 #include "installer/UninstallRecord.h"
 
 #include "core/StringParse.h"
+#include "installer/ShellNames.h"
 
 namespace {
 
@@ -34,8 +35,9 @@ void readStrings(const String& text, int start, int end, MessageTable& strings) 
     }
 }
 
-// "extension~!~file type~!~verb"; false when one of them is blank.
-bool parseAssociation(const String& line, FileAssociation& association) {
+// "extension~!~file type~!~verb", then "~!~" and what the installation made;
+// false when one of the first three is blank.
+bool parseAssociation(const String& line, RecordedAssociation& association) {
     const int first = line.find(kFieldSeparator);
     if (first < 0)
         return false;
@@ -43,10 +45,14 @@ bool parseAssociation(const String& line, FileAssociation& association) {
     const int second = line.find(kFieldSeparator, typeStart);
     if (second < 0)
         return false;
-    association = FileAssociation();
+    association = RecordedAssociation();
     association.extension = substring(line, 0, first);
     association.fileType = substring(line, typeStart, second - typeStart);
-    association.verb = substring(line, second + 3, line.length());
+    const int verbStart = second + 3;
+    const int third = line.find(kFieldSeparator, verbStart);
+    association.verb = substring(line, verbStart, (third < 0 ? line.length() : third) - verbStart);
+    if (third >= 0)
+        association.made = associationMadeFromText(substring(line, third + 3, line.length()));
     return !association.extension.isBlank() && !association.fileType.isBlank() &&
            !association.verb.isBlank();
 }
@@ -55,7 +61,7 @@ void readAssociations(const String& text, int start, UninstallRecord& record) {
     LineReader lines(text, start);
     String line;
     for (int count = 0; count < kMaxAssociationLines && lines.next(line); ++count) {
-        FileAssociation association;
+        RecordedAssociation association;
         if (parseAssociation(line, association))
             record.associations.append(association);
     }

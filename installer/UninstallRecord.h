@@ -9,6 +9,8 @@
 #include "format/SettingsLayout.h"
 #include "installer/MessageTable.h"
 
+#include <cstdint>
+
 // At most this many lines of the strings part are read for an id, and of the
 // associations part at all.
 inline constexpr int kMaxStringIdLines = 500;
@@ -16,11 +18,21 @@ inline constexpr int kMaxAssociationLines = 500;
 // Ids outside 1 to this are skipped.
 inline constexpr int kMaxRecordedMessageId = 1000;
 
+// One "[Associations]" line: what to undo, and what the installation made
+// (AssociationMade bits; 0 on lines written before it was recorded, which
+// then lose no key and no value but those kept under the backup name).
+struct RecordedAssociation {
+    String extension;
+    String fileType;
+    String verb;
+    uint16_t made = 0;
+};
+
 struct UninstallRecord {
     String fileList;      // everything before "[Strings]"
     MessageTable strings; // the texts in column 0
     // Extension, file type and verb only; lines missing one are dropped.
-    Array<FileAssociation> associations;
+    Array<RecordedAssociation> associations;
     // The association lines beyond those read, kept for the next run.
     String unreadAssociations;
 };

@@ -14,6 +14,9 @@
 void createFileAssociations();
 
 // The uninstaller's side: puts back the values the associations replaced,
-// removes the verbs they added, and removes a file type (and the extension
-// pointing to it) once nothing is left below it; then tells the shell.
-void removeFileAssociations(const Array<FileAssociation>& associations, const String& productName);
+// and removes the keys and values they made where there were none (a type
+// they made, and its extension, once nothing else is left below it); then
+// tells the shell. What the record does not show as made stays.
+struct RecordedAssociation;
+void removeFileAssociations(const Array<RecordedAssociation>& associations,
+                            const String& productName);

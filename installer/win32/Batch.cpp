@@ -12,6 +12,8 @@
 #include "platform/Process.h"
 #include "platform/SystemNames.h"
 
+#include <windows.h>
+
 namespace {
 
 // The command interpreter's environment size, room for the SET lines.
@@ -103,14 +105,46 @@ void expandPathVariables(String& text) {
     expandPathVariables(text, MachinePathVariables());
 }
 
-void runBatch(const String& directory, bool hide, const String& commands) {
+bool createPrivateBatch(File& file, String& path) {
+    LARGE_INTEGER counter = {};
+    QueryPerformanceCounter(&counter);
+    uint32_t seed = GetTickCount() ^ (GetCurrentProcessId() << 16) ^ counter.LowPart;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        seed = seed * 1664525u + 1013904223u + GetTickCount();
+        path = joinPath(startupValues().tempDir,
+                        String::formatted("unins%08lx.bat", static_cast<unsigned long>(seed)));
+        const FileOpenResult opened = file.open(path.c_str(), CreateNew | NoRead);
+        if (opened == FileOpened)
+            return true;
+        // Taken already, by a file or a folder of that name: another name.
+        if (opened != FileExists && opened != FileAccessDenied && opened != FileReadOnly)
+            break;
+    }
+    path.clear();
+    return false;
+}
+
+void runBatch(const String& directory, bool hide, const String& commands, bool privateFile) {
     if (commands.isBlank())
         return;
-    const String path = joinPath(directory, "KELDBAT.BAT");
     const String text = batchFileText(directory, commands, programState().automaticMode || hide,
                                       currentPathVariables());
-    if (!writeFile(path, text))
-        return;
+    String path;
+    if (privateFile) {
+        File file;
+        if (!createPrivateBatch(file, path))
+            return;
+        const bool written = file.writeBlock(text.c_str(), text.length());
+        file.close();
+        if (!written) {
+            deleteFile(path, false);
+            return;
+        }
+    } else {
+        path = joinPath(directory, "KELDBAT.BAT");
+        if (!writeFile(path, text))
+            return;
+    }
     const String commandLine =
         String::formatted("%s /e:%d /c \"%s\"", startupValues().commandProcessor.c_str(),
                           kBatchEnvironmentSize, path.c_str());

@@ -11,6 +11,8 @@
 #include "installer/Installation.h"
 #include "installer/MessageTable.h"
 #include "installer/Startup.h"
+#include "installer/UninstallPaths.h"
+#include "installer/UninstallRecord.h"
 #include "installer/win32/Archive.h"
 #include "installer/win32/Associations.h"
 #include "installer/win32/BackgroundWindow.h"
@@ -103,6 +105,19 @@ void checkMasterProduct() {
         s.defaultInstallDir = key.readString("InstallLocation", String(), 0);
 }
 
+// What the existing installation's associations made, when its entry
+// vouches for its Uninstall.DAT: this installation finds those keys in place,
+// and they must still go with the product.
+void readPreviousAssociations(RegistryKey& entry, const String& location) {
+    const String subdir = entry.readString("UninstallSubdir", String(), 0);
+    if (!isUsableSubdir(subdir))
+        return;
+    String text;
+    if (readVouchedRecord(entry, joinPath(location, joinPath(subdir, String(kUninstallDataName))),
+                          text))
+        installation().previousAssociations = readUninstallRecord(text).associations;
+}
+
 ExistingInstallation findExistingInstallation() {
     ExistingInstallation existing;
     if (!settings().has(Uninstallable))
@@ -114,7 +129,35 @@ ExistingInstallation findExistingInstallation() {
     existing.displayVersion = key.readString("DisplayVersion", String(), 0);
     existing.sharedFiles = key.readString("SharedFiles", String(), 0);
     existing.found = !existing.location.isEmpty() && directoryExists(existing.location);
+    if (existing.found)
+        readPreviousAssociations(key, existing.location);
     return existing;
+}
+
+// The outermost folder that creating `dir` would make; empty when it exists.
+String outermostMissingFolder(const String& dir) {
+    String missing;
+    String current = dir;
+    current.removeTrailingRun('\\');
+    while (current.length() > 3 && !directoryExists(current)) {
+        missing = current;
+        const String parent = directoryPart(current);
+        if (parent.length() >= current.length())
+            break;
+        current = parent;
+        current.removeTrailingRun('\\');
+    }
+    return missing;
+}
+
+// Creates the install directory, noting the folders made for it, so that the
+// uninstaller removes those once they are empty and never one that was there.
+bool createInstallDirectory(const String& dir) {
+    const String missing = outermostMissingFolder(dir);
+    if (!createDirectoryPath(dir))
+        return false;
+    installation().createdFolder = missing;
+    return true;
 }
 
 void confirmReinstall(const ExistingInstallation& existing) {
@@ -184,7 +227,7 @@ bool directoryAccepted(const String& dir) {
     if (s.has(ConfirmInstallDir) &&
         !askYesNo(formatWithText(message(exists ? 22 : 23), dir), message(24)))
         return false;
-    if (exists || createDirectoryPath(dir))
+    if (exists || createInstallDirectory(dir))
         return true;
     String error = lastErrorText();
     error.trimRight();
@@ -220,19 +263,33 @@ void settleInstallDirectory(const ExistingInstallation& existing) {
     if (!programState().automaticMode && s.has(AskInstallDir))
         chooseInstallDirectory();
     else
-        createDirectoryPath(dir); // a failure shows when the files are placed
+        createInstallDirectory(dir); // a failure shows when the files are placed
 }
 
 void runSettingBatch(const String& setting, const String& extra, ProductFlag hide) {
     runBatch(installation().installDir, settings().has(hide), batchCommands(setting, extra));
 }
 
-void writeUninstaller() {
+// True when Uninstall.exe landed whole.
+bool writeUninstaller() {
     const String path = uninstallerPath();
     const String& image = archiveState().uninstallerImage;
-    writeInstalledFile(path, reinterpret_cast<const uint8_t*>(image.c_str()), image.length(),
-                       settings().packageTime, -1, filePresent(path));
-    writeUninstallEntry();
+    FileInfo info;
+    return writeInstalledFile(path, reinterpret_cast<const uint8_t*>(image.c_str()), image.length(),
+                              settings().packageTime, -1, filePresent(path)) &&
+           fileInfo(path, info) && info.size == uint64_t(image.length());
+}
+
+// Uninstall.DAT first, then the entry that vouches for it, with no message
+// pumped in between: a Cancel cannot leave an entry without its record, and
+// an uninstaller or record that did not land whole is never registered.
+void writeUninstallRecords(bool uninstallerWritten) {
+    Installation& state = installation();
+    String digest;
+    if (!writeUninstallData(digest))
+        state.problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(),
+                                         uninstallDataPath().c_str(), lastErrorText().c_str());
+    writeUninstallEntry(uninstallerWritten ? digest : String());
 }
 
 // The uninstaller shows the same picture, from a file beside it.
@@ -314,13 +371,11 @@ void runInstallation(File& installer, const CommandLine& commandLine) {
     createFileAssociations();
     if (s.has(AddToPath))
         state.problemReport += updateAutoexecPath(true);
-    if (s.has(Uninstallable))
-        writeUninstaller();
+    const bool uninstallerWritten = s.has(Uninstallable) && writeUninstaller();
     pauseStep(s.stepPause);
     progressStep(36, 100);
-    if (s.has(Uninstallable) && !writeUninstallData())
-        state.problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(),
-                                         uninstallDataPath().c_str(), lastErrorText().c_str());
+    if (s.has(Uninstallable))
+        writeUninstallRecords(uninstallerWritten);
     runSettingBatch(s.postInstallBatch, commandLine.extraBatch[1], HidePostInstallBatch);
     if (state.desktopChanged)
         notifyDesktopChanged(s.shortcutMode == 1);

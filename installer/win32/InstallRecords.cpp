@@ -3,6 +3,7 @@
 #include "core/DateTime.h"
 #include "core/Number.h"
 #include "core/Path.h"
+#include "core/Sha256.h"
 #include "core/Variant.h"
 #include "installer/CommandLine.h"
 #include "installer/DisplaySettings.h"
@@ -12,6 +13,7 @@
 #include "installer/MessageTable.h"
 #include "installer/win32/Batch.h"
 #include "installer/win32/Program.h"
+#include "platform/DelayedFile.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
@@ -51,9 +53,13 @@ String uninstallDataPath() {
     return inUninstallDir(kUninstallDataName);
 }
 
-bool writeUninstallEntry() {
+bool writeUninstallEntry(const String& dataDigest) {
     const InstallSettings& s = installSettings();
     Installation& state = installation();
+    if (dataDigest.isEmpty()) {
+        state.problemReport += kEntryNotSaved;
+        return false;
+    }
     RegistryKey key;
     if (key.openSoftware(joinPath(kUninstallEntryRoot, s.uninstallKey), false, 0) ==
         kRegOpenFailed) {
@@ -62,12 +68,10 @@ bool writeUninstallEntry() {
     }
     const String program = uninstallerPath();
     const String argument = uninstallerArguments();
-    String uninstallString = program;
-    uninstallString += ' ';
-    uninstallString += argument;
-    String quiet = program;
-    quiet += " /a ";
-    quiet += argument;
+    const String uninstallString = quotedCommandLine(program, argument);
+    String quietArguments = "/a ";
+    quietArguments += argument;
+    const String quiet = quotedCommandLine(program, quietArguments);
 
     key.writeText("UninstallString", uninstallString, 0);
     key.writeText("QuietUninstallString", quiet, 0);
@@ -109,6 +113,10 @@ bool writeUninstallEntry() {
     writeUninstallDataValues(key);
     key.writeText("InstallLocation", state.installDir, 0);
     key.writeText("InstallDate", formatNow(""), 0);
+    // A reinstallation into the same place creates none, and keeps the first one's.
+    if (!state.createdFolder.isEmpty())
+        key.writeText(kCreatedFolderValue, state.createdFolder, 0);
+    key.writeText(kUninstallDataDigestValue, dataDigest, 0);
 
     if (!key.readString("UninstallString", String(), 0).equalsString(uninstallString)) {
         state.problemReport += kEntryNotSaved;
@@ -117,13 +125,36 @@ bool writeUninstallEntry() {
     return true;
 }
 
-bool writeUninstallData() {
+bool writeUninstallData(String& digest) {
     Array<String> strings;
     for (int id : kUninstallStringIds)
         strings.append(message(id));
     const Installation& state = installation();
-    return writeFile(uninstallDataPath(),
-                     uninstallDataText(state.uninstallList, strings, state.associationList));
+    const String text = uninstallDataText(state.uninstallList, strings, state.associationList);
+    digest.clear();
+    if (!writeFile(uninstallDataPath(), text))
+        return false;
+    // Read back: only the bytes that landed may be vouched for.
+    String written;
+    if (readFileText(uninstallDataPath(), written) != FileOpened || !written.equalsString(text))
+        return false;
+    digest = sha256Hex(text);
+    return true;
+}
+
+// The design: Uninstall.DAT lies in the product's folder, where whoever may
+// write there can add a line naming any file or key; the uninstall entry
+// needs administrator rights. So the entry keeps the file's digest, written
+// with it, and the uninstaller acts in full only on a file that matches.
+// A file that does not match, or one from before the digest was kept, is
+// still read, but confined: its files and folders only inside the product's
+// own places, no "!" keys, and no association key or value but those the
+// product kept a backup for.
+bool readVouchedRecord(RegistryKey& entry, const String& path, String& text) {
+    text.clear();
+    readFileText(path, text);
+    const String digest = entry.readString(kUninstallDataDigestValue, String(), 0);
+    return digest.length() == 64 && digest.compare(sha256Hex(text).c_str(), false) == 0;
 }
 
 void finishInstallation(bool isReinstall, const String& report) {

@@ -136,7 +136,7 @@ void registerFont(const FileEntry& entry) {
 
 // Registers the move of a temporary copy onto the target for the next
 // restart; the outcome completes the report.
-void replaceAtRestart(const String& target, const uint8_t* data, int32_t length, String& report) {
+bool replaceAtRestart(const String& target, const uint8_t* data, int32_t length, String& report) {
     Installation& state = installation();
     String temporary;
     if (!writeTempFile(data, length, temporary)) {
@@ -144,7 +144,7 @@ void replaceAtRestart(const String& target, const uint8_t* data, int32_t length,
                             "could be created.\r\n%s\r\n",
                             target.c_str(), lastErrorText().c_str());
         state.problemReport += report;
-        return;
+        return false;
     }
     const String shortName = shortPathName(temporary);
     SetLastError(0);
@@ -154,13 +154,14 @@ void replaceAtRestart(const String& target, const uint8_t* data, int32_t length,
                             "Temporary file is \"%s\"\r\nReboot will be required.\r\n\r\n",
                             target.c_str(), shortName.c_str());
         state.installLog += report;
-        return;
+        return true;
     }
     report.appendFormat(
         "Failed to register '%s' for replacement with temporary file '%s'\r\n%s\r\n",
         target.c_str(), shortName.c_str(), lastErrorText().c_str());
     deleteFile(shortName, false);
     state.problemReport += report;
+    return false;
 }
 
 } // namespace
@@ -205,7 +206,8 @@ void deleteFilesBeforeInstall(const Array<FileDeletion>& deletions) {
 }
 
 bool writeInstalledFile(const String& target, const uint8_t* data, int32_t length,
-                        const TimeStamp& time, int32_t attributes, bool existedBefore) {
+                        const TimeStamp& time, int32_t attributes, bool existedBefore,
+                        bool* atRestart) {
     if (length < 0)
         corruptInstaller(NegativeWriteLength);
     const InstallSettings& settings = installSettings();
@@ -254,10 +256,13 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
             report += failure;
             report += "\r\n";
         }
+        bool registered = false;
         if (existedBefore || settings.has(ReplaceInUse))
-            replaceAtRestart(target, data, length, report);
+            registered = replaceAtRestart(target, data, length, report);
         else
             state.problemReport += report;
+        if (atRestart)
+            *atRestart = registered;
         return false;
     }
     if (stampTime && !stamped) {
@@ -343,11 +348,14 @@ void placeFiles() {
                     state.recordForUninstall(directory, true);
             }
         }
-        if (listed)
+        // Listed only once it is ours: a file of the user's that could not be
+        // replaced must not be taken away by the uninstaller.
+        bool atRestart = false;
+        const bool written = writeInstalledFile(path, entry.data, entry.length, entry.time,
+                                                entry.attributes, existedBefore, &atRestart);
+        if (listed && (written || atRestart))
             state.recordForUninstall(path, false);
-
-        if (!writeInstalledFile(path, entry.data, entry.length, entry.time, entry.attributes,
-                                existedBefore))
+        if (!written)
             continue;
         if (entry.kind == FontFile)
             registerFont(entry);

@@ -25,9 +25,11 @@ void placeFiles();
 
 // Writes the file (three attempts, checked with VerifyWrites), then its time
 // and attributes. False when the file does not now hold the data, also when
-// its replacement was registered for the next restart.
+// its replacement was registered for the next restart; `atRestart`, when
+// given, then tells whether it was.
 bool writeInstalledFile(const String& target, const uint8_t* data, int32_t length,
-                        const TimeStamp& time, int32_t attributes, bool existedBefore);
+                        const TimeStamp& time, int32_t attributes, bool existedBefore,
+                        bool* atRestart = nullptr);
 
 // The Fonts key below the local machine for this kind of Windows.
 const char* fontsRegistryKey();

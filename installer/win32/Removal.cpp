@@ -60,7 +60,8 @@ void removeProductFonts(const String& productFonts) {
     }
 }
 
-void removeRecordedFiles(const String& fileList, Array<String>& directories, String& problems) {
+void removeRecordedFiles(const String& fileList, Array<String>& directories, String& problems,
+                         const Array<String>* confinedTo) {
     markStep();
     Installation& state = installation();
     state.uninstallList.clear();
@@ -70,7 +71,10 @@ void removeRecordedFiles(const String& fileList, Array<String>& directories, Str
     LineReader lines(fileList);
     String line;
     for (int i = 0; lines.next(line); ++i) {
-        const RecordedItem item = recordedItem(line);
+        RecordedItem item = recordedItem(line);
+        if (confinedTo &&
+            (item.kind == RecordedItemKind::ClassesKey || !isBelowAnyOf(item.value, *confinedTo)))
+            item.kind = RecordedItemKind::None;
         switch (item.kind) {
         case RecordedItemKind::None:
             break;

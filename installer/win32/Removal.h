@@ -18,8 +18,11 @@ void removeProductFonts(const String& productFonts);
 
 // Works through the file list: deletes the files (a file that stays is a
 // problem, and is listed again), deletes the "!" keys, and collects the
-// directories for removeRecordedDirectories.
-void removeRecordedFiles(const String& fileList, Array<String>& directories, String& problems);
+// directories for removeRecordedDirectories. With `confinedTo`, for a list
+// the uninstall entry does not vouch for, only files and directories below
+// one of those places are acted on, and no key.
+void removeRecordedFiles(const String& fileList, Array<String>& directories, String& problems,
+                         const Array<String>* confinedTo = nullptr);
 
 // Removes each directory, longest first, and its parents as they become
 // empty, up to the install directory and never a kept folder. A directory

@@ -23,9 +23,12 @@
 #include "installer/win32/SharedCounts.h"
 #include "platform/DelayedFile.h"
 #include "platform/Directory.h"
+#include "platform/File.h"
 #include "platform/FileHelpers.h"
+#include "platform/KnownFolders.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/SystemNames.h"
 
 #include <windows.h>
 
@@ -64,6 +67,7 @@ struct Uninstallation {
     RegistryKey entry;
     String problems;
     UninstallRecord record;
+    bool recordVouched = false;
     String productFonts;
 };
 
@@ -140,18 +144,43 @@ bool readEntry(const String& name, Uninstallation& u) {
     }
     state.uninstallDir = joinPath(state.installDir, s.uninstallSubdir);
     u.productFonts = textOf(entry, "ProductFonts");
+    state.createdFolder = textOf(entry, kCreatedFolderValue);
     s.shortcutMode = uint8_t(numberOf(entry, "ShortcutMode", 0));
     readBackgroundBitmap(entry, s.productFlags);
     return true;
 }
 
 // A missing Uninstall.DAT removes no files and leaves every message empty.
+// How far the record is trusted is described at readVouchedRecord: one the
+// entry does not vouch for keeps its messages, loses what its associations
+// say they made, and is confined to the product's places (confinedPlaces).
 void readRecord(Uninstallation& u) {
     String text;
-    readFileText(uninstallDataPath(), text);
+    u.recordVouched = readVouchedRecord(u.entry, uninstallDataPath(), text);
     u.record = readUninstallRecord(text);
+    if (!u.recordVouched)
+        for (RecordedAssociation& association : u.record.associations)
+            association.made = 0;
     installSettings().messageTable = std::move(u.record.strings);
     installSettings().currentLanguage = 0;
+}
+
+// Where an unvouched record may still remove files and folders: the install
+// directory and the product's Start Menu folder, as the uninstall entry names
+// them, which only an administrator can change. Not the shared directory,
+// which the publisher's other products use too.
+Array<String> confinedPlaces(Uninstallation& u) {
+    Array<String> places;
+    places.append(installation().installDir);
+    const String startMenu = textOf(u.entry, "ProductStartMenu");
+    if (!startMenu.isBlank()) {
+        for (const String& programs : {smProgramsDir(), smProgramsAllDir()}) {
+            const Array<String> chain = startMenuChain(programs, startMenu);
+            if (chain.count() > 0)
+                places.append(chain[0]);
+        }
+    }
+    return places;
 }
 
 void confirmUninstall() {
@@ -179,12 +208,18 @@ void removeFonts(Uninstallation& u) {
     pauseStep(kStepPause);
 }
 
-// Uninstall.DAT again, with what is left for the next run.
-void rewriteRecord(const Uninstallation& u) {
+// Uninstall.DAT again, with what is left for the next run, and the entry's
+// digest with it: what this run wrote is what the next run may trust. An
+// unvouched record stays unvouched.
+void rewriteRecord(Uninstallation& u) {
     Installation& state = installation();
     deleteFile(installLogPath(), false);
     state.associationList = u.record.unreadAssociations;
-    writeUninstallData();
+    String digest;
+    if (writeUninstallData(digest) && u.recordVouched)
+        u.entry.writeText(kUninstallDataDigestValue, digest, 0);
+    else
+        u.entry.deleteValue(kUninstallDataDigestValue);
     state.uninstallList.clear();
     state.associationList.clear();
 }
@@ -221,7 +256,8 @@ void finishRemoval(Uninstallation& u, const String& name) {
         if (!programState().automaticMode && !problem.isEmpty())
             showError("%s", problem.c_str());
     }
-    runBatch(driveRoot(installDir), s.has(HideUninstallBatch2), textOf(u.entry, "UninstallBatch2"));
+    runBatch(driveRoot(installDir), s.has(HideUninstallBatch2), textOf(u.entry, "UninstallBatch2"),
+             true);
     dropValue(u.entry, "UninstallBatch2");
     u.entry.closeAll();
     RegistryKey root;
@@ -265,7 +301,9 @@ bool uninstallProduct(const String& name) {
 
     const Array<String> kept = keptFolders();
     Array<String> directories;
-    removeRecordedFiles(u.record.fileList, directories, u.problems);
+    const Array<String> places = confinedPlaces(u);
+    removeRecordedFiles(u.record.fileList, directories, u.problems,
+                        u.recordVouched ? nullptr : &places);
     removeRecordedDirectories(directories, state.installDir, kept);
     pauseStep(kStepPause);
     progressStep(68, 90);
@@ -292,20 +330,42 @@ bool uninstallProduct(const String& name) {
     return u.problems.isEmpty();
 }
 
-int startSelfDelete(const String& batchPath) {
+int startSelfDelete(const String& givenPath) {
     const StartupValues& startup = startupValues();
     const Installation& state = installation();
     const bool ownCopy = samePath(directoryPart(startup.installerPath), state.uninstallDir);
+    File file;
+    String batchPath = givenPath;
+    if (batchPath.isEmpty()) {
+        if (!createPrivateBatch(file, batchPath))
+            return 1;
+    } else if (file.open(batchPath.c_str(), CreateNew | NoRead) != FileOpened) {
+        return 1;
+    }
     const String text =
         cleanupBatchText(ownCopy ? startup.installerPath : String(), state.installDir,
-                         installSettings().uninstallSubdir, batchPath);
-    if (!writeFile(batchPath, text))
+                         installSettings().uninstallSubdir, batchPath,
+                         createdParentChain(state.installDir, state.createdFolder, keptFolders()));
+    const bool written = file.writeBlock(text.c_str(), text.length());
+    file.close();
+    if (!written) {
+        deleteFile(batchPath, false);
         return 1;
+    }
     String processor = startup.commandProcessor;
     processor.stripEnclosing('"');
     String commandLine = "\"";
     commandLine += processor;
     commandLine += "\" /c ";
-    commandLine += batchPath;
+    // The temporary folder may have blanks in its path ("Documents and
+    // Settings"): the short name has none, and quotes are the fallback.
+    const String shortPath = shortPathName(batchPath);
+    if (shortPath.findChar(' ') < 0) {
+        commandLine += shortPath;
+    } else {
+        commandLine += '"';
+        commandLine += shortPath;
+        commandLine += '"';
+    }
     return startInMinimizedConsole(processor, commandLine) ? 0 : 2;
 }

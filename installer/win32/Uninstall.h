@@ -15,6 +15,8 @@ bool uninstallProduct(const String& name);
 
 // Writes the clean-up batch and starts it in a minimised console of its own:
 // 0 when it runs, 1 when it cannot be written, 2 when it cannot be started.
-// The running program is deleted only when it is the copy in the product's
-// uninstall directory.
-int startSelfDelete(const String& batchPath = kCleanupBatchPath);
+// The batch is a new private file of createPrivateBatch's unless `batchPath`
+// names one, which must not exist yet. The running program is deleted only
+// when it is the copy in the product's uninstall directory; the install
+// directory's parents that the installation made go too once empty.
+int startSelfDelete(const String& batchPath = String());

@@ -1,6 +1,7 @@
 // The example product as a publisher ships it: keld builds setup.exe from the
 // project, and a silent installation under Wine puts the program, its Start
-// Menu shortcut, its file association and its uninstall entry in place.
+// Menu shortcut, its file association and its uninstall entry in place; its
+// uninstallation takes them all away again.
 #include "ArchiveFixture.h"
 #include "Process.h"
 #include "Wine.h"
@@ -101,9 +102,25 @@ TEST(ExampleTest, KeldBuildsItAndItInstallsWithShortcutAssociationAndEntry) {
     // The uninstaller learns of the link, so that it can take it away again.
     const std::string data = fileText(target + "/Uninstall/Uninstall.DAT");
     EXPECT_NE(lowerCase(data).find("\\acme notes.lnk\r\n"), std::string::npos) << data;
-    EXPECT_NE(data.find("[Associations]\r\n.acmenote~!~AcmeNotes.Note~!~open\r\n"),
+    // Every key of the association was the installation's own.
+    EXPECT_NE(data.find("[Associations]\r\n.acmenote~!~AcmeNotes.Note~!~open~!~ETISVetisc\r\n"),
               std::string::npos)
         << data;
+
+    // Removed as Add/Remove Programs removes it, nothing of it is left.
+    const auto quiet = readRegistry32(kEntry, "QuietUninstallString");
+    ASSERT_TRUE(quiet.has_value());
+    RunResult removal =
+        runCommandLineUnderRobot(quiet->data, {"progress:Uninstall Acme Notes"}, 60);
+    ASSERT_EQ(removal.error, "") << removal.output;
+    ASSERT_TRUE(cleanupBatchesFinished());
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_TRUE(fs::exists(setup));
+    EXPECT_FALSE(registryKeyExists32(kEntry));
+    EXPECT_FALSE(registryKeyExists32("HKCR\\.acmenote"));
+    EXPECT_FALSE(registryKeyExists32("HKCR\\AcmeNotes.Note"));
+    for (const char* left : {"Acme Notes.lnk", "Read Me.lnk", "Acme Notes"})
+        EXPECT_TRUE(shortcutsNamed(left).empty()) << left;
 
     std::error_code ec;
     fs::remove_all(dir, ec);

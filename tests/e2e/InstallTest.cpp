@@ -78,7 +78,7 @@ TEST(InstallTest, ASilentInstallationLeavesFilesUninstallerLogAndEntry) {
     const std::string windowsDir = toWinePath(dir);
     const auto uninstallString = readRegistry32(entryKey(settings), "UninstallString");
     ASSERT_TRUE(uninstallString.has_value());
-    EXPECT_EQ(uninstallString->data, windowsDir + "\\Uninstall\\Uninstall.exe /u:\"" +
+    EXPECT_EQ(uninstallString->data, "\"" + windowsDir + "\\Uninstall\\Uninstall.exe\" /u:\"" +
                                          settings.uninstallKey.c_str() + "\"");
     const auto location = readRegistry32(entryKey(settings), "InstallLocation");
     ASSERT_TRUE(location.has_value());

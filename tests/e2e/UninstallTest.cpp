@@ -149,10 +149,7 @@ std::string uninstallArgument(const Product& product, bool automatic) {
 // The clean-up batch runs on after the uninstaller; it is gone once it has
 // deleted itself.
 bool cleanupFinished() {
-    const std::string batch = std::string(std::getenv("WINEPREFIX")) + "/drive_c/delunins.bat";
-    for (int i = 0; i < 300 && exists(batch); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return !exists(batch);
+    return cleanupBatchesFinished();
 }
 
 // Every file and directory Uninstall.DAT listed.

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 namespace e2e {
 namespace {
@@ -119,6 +123,15 @@ RunResult runUnderRobotAs(const std::string& program, const std::string& argv0,
     args.push_back(argumentText);
     args.push_back("--");
     args.push_back(programPath(program));
+    return runRobot(args, timeoutSeconds);
+}
+
+RunResult runCommandLineUnderRobot(const std::string& commandLine,
+                                   const std::vector<std::string>& presses, int timeoutSeconds) {
+    std::vector<std::string> args = pressArgs(presses);
+    args.push_back("--whole-line");
+    args.push_back("--");
+    args.push_back(commandLine);
     return runRobot(args, timeoutSeconds);
 }
 
@@ -237,11 +250,65 @@ void writeRegistry32(const std::string& key, const std::string& name, const std:
         ADD_FAILURE() << problem;
         return;
     }
-    ProcessResult process =
-        runProcess({"wine", "reg", "add", key, "/v", name, "/d", value, "/f", "/reg:32"}, 60);
+    std::vector<std::string> argv = {"wine", "reg", "add", key};
+    if (name.empty()) {
+        argv.push_back("/ve");
+    } else {
+        argv.push_back("/v");
+        argv.push_back(name);
+    }
+    for (const char* arg : {"/d", value.c_str(), "/f", "/reg:32"})
+        argv.push_back(arg);
+    ProcessResult process = runProcess(argv, 60);
     if (process.status != 0)
         ADD_FAILURE() << "wine reg add " << key << " failed (status " << process.status
                       << "): " << process.startError << process.err;
+}
+
+void deleteRegistryKey32(const std::string& key) {
+    if (wineEnvironmentProblem().empty())
+        runProcess({"wine", "reg", "delete", key, "/f", "/reg:32"}, 60);
+}
+
+namespace {
+
+// "unins" and eight hexadecimal digits, ".bat": the uninstaller's clean-up batches.
+bool isCleanupBatchName(const std::string& name) {
+    if (name.size() != 17 || name.compare(0, 5, "unins") != 0 || name.compare(13, 4, ".bat") != 0)
+        return false;
+    return std::all_of(name.begin() + 5, name.begin() + 13,
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool anyCleanupBatch() {
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (!prefix)
+        return false;
+    std::error_code error;
+    const auto options = std::filesystem::directory_options::skip_permission_denied;
+    for (std::filesystem::recursive_directory_iterator
+             it(std::string(prefix) + "/drive_c/users", options, error),
+         end;
+         it != end; it.increment(error)) {
+        if (error)
+            break;
+        if (it.depth() > 5)
+            it.disable_recursion_pending();
+        if (isCleanupBatchName(it->path().filename().string()))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool cleanupBatchesFinished() {
+    for (int i = 0; i < 300; ++i) {
+        if (!anyCleanupBatch())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
 }
 
 } // namespace e2e

@@ -65,6 +65,13 @@ RunResult runUnderRobotAs(const std::string& program, const std::string& argv0,
                           const std::string& argumentText, const std::vector<std::string>& presses,
                           int timeoutSeconds = 20);
 
+// Runs a whole command line as Windows parses it when no program is named
+// apart (CreateProcess without an application name), the way Add/Remove
+// Programs starts an UninstallString.
+RunResult runCommandLineUnderRobot(const std::string& commandLine,
+                                   const std::vector<std::string>& presses,
+                                   int timeoutSeconds = 20);
+
 // Parses the robot's stdout (JSON lines) into `result`.
 void parseRobotOutput(const std::string& stdoutText, RunResult& result);
 
@@ -90,6 +97,13 @@ bool registryKeyExists32(const std::string& key);
 
 // Sets `key`\`name` to the text `value` (REG_SZ) in the 32-bit view, creating the key.
 void writeRegistry32(const std::string& key, const std::string& name, const std::string& value);
+
+// Deletes `key` with everything below it from the 32-bit view, if it is there.
+void deleteRegistryKey32(const std::string& key);
+
+// Waits, up to half a minute, until no uninstaller's clean-up batch is left in
+// the prefix's temporary folders (each deletes itself last); false if one stays.
+bool cleanupBatchesFinished();
 
 // Parses the output of "reg query KEY /v NAME" for `name`.
 std::optional<RegistryValue> parseRegQuery(const std::string& output, const std::string& name);

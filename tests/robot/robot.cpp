@@ -48,6 +48,7 @@ struct Options {
     bool rawArguments = false;
     std::wstring rawText;
     std::wstring argv0;                // the command line's first word, when not the program path
+    bool wholeLine = false;            // program[0] is the whole command line, parsed by Windows
     std::vector<std::wstring> held;    // files kept open while the program runs
     std::vector<std::wstring> program; // program path, then its arguments
 };
@@ -101,6 +102,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
             options.rawText = argv[++i];
         } else if (arg == L"--argv0" && hasValue) {
             options.argv0 = argv[++i];
+        } else if (arg == L"--whole-line") {
+            options.wholeLine = true;
         } else if (arg == L"--hold" && hasValue) {
             options.held.push_back(argv[++i]);
         } else if (arg.compare(0, 2, L"--") == 0) {
@@ -115,7 +118,12 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
     if (options.program.empty()) {
         error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]... "
                 "[--watch-progress CAPTION]... [--cmdline TEXT] [--argv0 TEXT] [--hold FILE]... "
-                "[--] program [args]";
+                "[--whole-line] [--] program [args]";
+        return false;
+    }
+    if (options.wholeLine &&
+        (options.program.size() > 1 || options.rawArguments || !options.argv0.empty())) {
+        error = "--whole-line takes the command line alone, as one argument";
         return false;
     }
     if (options.rawArguments && options.program.size() > 1) {
@@ -146,6 +154,8 @@ std::wstring quoteArgument(const std::wstring& arg) {
 }
 
 std::wstring commandLine(const Options& options) {
+    if (options.wholeLine)
+        return options.program[0];
     std::wstring line = options.argv0.empty() ? L"\"" + options.program[0] + L"\"" : options.argv0;
     if (options.rawArguments) {
         line += L" " + options.rawText;
@@ -332,7 +342,10 @@ int main() {
     startup.hStdOutput = errors;
     startup.hStdError = errors;
     PROCESS_INFORMATION process{};
-    const wchar_t* application = options.argv0.empty() ? nullptr : options.program[0].c_str();
+    // A whole line goes to Windows without an application name, as the shell
+    // and Add/Remove Programs start a registered command.
+    const wchar_t* application =
+        options.argv0.empty() || options.wholeLine ? nullptr : options.program[0].c_str();
     if (!CreateProcessW(application, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process))
         return fail(4, "cannot start " + narrow(line) + ": Win32 error " +

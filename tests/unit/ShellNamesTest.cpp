@@ -62,8 +62,8 @@ TEST(ShellNames, ExtensionsAndListLines) {
     EXPECT_EQ(str(dottedExtension(".txt")), ".txt");
     String list;
     appendAssociationLine(list, ".txt", "txtfile", "open");
-    appendAssociationLine(list, ".acme", "Acme.Note", "print");
-    EXPECT_EQ(str(list), ".txt~!~txtfile~!~open\r\n.acme~!~Acme.Note~!~print\r\n");
+    appendAssociationLine(list, ".acme", "Acme.Note", "print", MadeCommandValue | MadeTypeKey);
+    EXPECT_EQ(str(list), ".txt~!~txtfile~!~open\r\n.acme~!~Acme.Note~!~print~!~Tc\r\n");
 }
 
 } // namespace

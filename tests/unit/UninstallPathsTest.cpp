@@ -123,14 +123,51 @@ TEST(UninstallPaths, TheWholeInstallTreeGoesOnlyWhenItHoldsNoKnownFolder) {
 }
 
 TEST(UninstallPaths, TheEntrysPlacesMustStayPlaces) {
-    for (const char* dir : {"C:\\Acme", "\\\\srv\\share\\Acme", "C:\\Program Files\\Acme Notes"})
+    // A product installed at a drive root can be removed; its tree never goes whole.
+    for (const char* dir :
+         {"C:\\Acme", "\\\\srv\\share\\Acme", "C:\\Program Files\\Acme Notes", "D:\\", "C:\\"})
         EXPECT_TRUE(isUsableInstallLocation(dir)) << dir;
-    for (const char* dir : {"", "   ", "Acme", "C:Acme", "C:\\", "C:\\Acme\\..", "C:\\Ac*me"})
+    for (const char* dir :
+         {"", "   ", "Acme", "C:Acme", "D:", "C:\\Acme\\..", "C:\\Ac*me", "\\\\srv\\share\\", "\\"})
         EXPECT_FALSE(isUsableInstallLocation(dir)) << dir;
     for (const char* subdir : {"", "Uninstall", "a\\b", ".", "a\\..\\b"})
         EXPECT_TRUE(isUsableSubdir(subdir)) << subdir;
     for (const char* subdir : {"..", "..\\Windows", "a\\..\\..", "C:\\Windows", "\\Windows", "a*"})
         EXPECT_FALSE(isUsableSubdir(subdir)) << subdir;
+}
+
+// The folders made on the way to the install directory go, deepest first;
+// never one above what the installation made, a known folder or a root.
+TEST(UninstallPaths, OnlyTheParentsTheInstallationCreatedAreRemoved) {
+    struct Case {
+        const char* installDir;
+        const char* created;
+        Paths chain;
+    } cases[] = {
+        {"C:\\Program Files\\Acme\\Notes", "C:\\Program Files\\Acme", {"C:\\Program Files\\Acme"}},
+        {"C:\\Tools\\Acme\\Notes", "c:\\tools", {"C:\\Tools\\Acme", "C:\\Tools"}},
+        {"C:\\Tools\\Acme\\Notes\\", "C:\\Tools\\Acme\\", {"C:\\Tools\\Acme"}},
+        {"C:\\Program Files\\Acme", "C:\\Program Files\\Acme", {}}, // the install directory alone
+        {"C:\\Program Files\\Acme", "", {}},
+        {"C:\\Program Files\\Acme", "C:\\Program Files", {}}, // a known folder
+        {"C:\\Acme\\Notes", "C:\\", {"C:\\Acme"}},            // never the root
+        {"C:\\Acme\\Notes", "D:\\Acme", {}},                  // not a parent
+        {"C:\\Acme\\Notes", "C:\\Other", {}},
+        {"C:\\Acme\\Notes", "C:\\Acme\\Notes\\..\\..", {"C:\\Acme"}},
+        {"D:\\", "D:\\", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(strs(createdParentChain(c.installDir, c.created, kKnownFolders)), c.chain)
+            << c.installDir << " / " << c.created;
+}
+
+TEST(CleanupBatch, TheCreatedParentsFollowTheInstallDirectory) {
+    Array<String> parents;
+    parents.append("C:\\Tools\\Acme");
+    parents.append("C:\\Tools");
+    EXPECT_EQ(str(cleanupBatchText("", "C:\\Tools\\Acme\\Notes", "", "T:\\u.bat", parents)),
+              "rd \"C:\\Tools\\Acme\\Notes\"\r\nrd \"C:\\Tools\\Acme\"\r\nrd \"C:\\Tools\"\r\n"
+              "del \"T:\\u.bat\"\r\n");
 }
 
 TEST(UninstallPaths, OnlyTheProductsOwnKeysAreDeleted) {
@@ -153,7 +190,7 @@ TEST(UninstallPaths, ParentKeysAreWalkedUpToTheTopComponent) {
 
 TEST(CleanupBatch, DeletesTheUninstallerThenTheEmptiedDirectoriesThenItself) {
     EXPECT_EQ(str(cleanupBatchText("C:\\Acme\\Uninstall\\Uninstall.exe", "C:\\Acme", "Uninstall",
-                                   kCleanupBatchPath)),
+                                   "c:\\delunins.bat")),
               ":Repeat\r\n"
               "del \"C:\\Acme\\Uninstall\\Uninstall.exe\"\r\n"
               "if exist \"C:\\Acme\\Uninstall\\Uninstall.exe\" goto Repeat\r\n"

@@ -1,5 +1,6 @@
 #include "installer/UninstallRecord.h"
 #include "installer/InstallRecords.h"
+#include "installer/ShellNames.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,9 @@ std::string stringOf(const UninstallRecord& record, int id) {
 
 std::vector<std::string> associationLines(const UninstallRecord& record) {
     std::vector<std::string> lines;
-    for (const FileAssociation& a : record.associations)
-        lines.push_back(str(a.extension) + "|" + str(a.fileType) + "|" + str(a.verb));
+    for (const RecordedAssociation& a : record.associations)
+        lines.push_back(str(a.extension) + "|" + str(a.fileType) + "|" + str(a.verb) +
+                        (a.made ? "|" + str(associationMadeText(a.made)) : ""));
     return lines;
 }
 
@@ -132,13 +134,18 @@ TEST(UninstallRecord, OnlyTheFirst500IdLinesAreRead) {
     EXPECT_EQ(stringOf(record, 30), "");       // id line 501
 }
 
+// A fourth part says what the installation made; lines written before it
+// was recorded read as having made nothing.
 TEST(UninstallRecord, AssociationLinesNeedAllThreeParts) {
     struct Case {
         const char* line;
         const char* read; // null: dropped
     } cases[] = {
         {".acme~!~Acme.Note~!~open", ".acme|Acme.Note|open"},
-        {".acme~!~Acme.Note~!~open~!~more", ".acme|Acme.Note|open~!~more"},
+        {".acme~!~Acme.Note~!~open~!~ETISVetisc", ".acme|Acme.Note|open|ETISVetisc"},
+        {".acme~!~Acme.Note~!~open~!~cVx?T", ".acme|Acme.Note|open|TVc"},
+        {".acme~!~Acme.Note~!~open~!~", ".acme|Acme.Note|open"},
+        {".acme~!~Acme.Note~!~open~!~ETI~!~S", ".acme|Acme.Note|open|ETIS"},
         {" .acme ~!~ Acme ~!~ open ", " .acme | Acme | open "},
         {".acme~!~Acme.Note", nullptr},
         {".acme~!~~!~open", nullptr},
@@ -147,7 +154,7 @@ TEST(UninstallRecord, AssociationLinesNeedAllThreeParts) {
         {".acme~!~ ~!~open", nullptr},
         {".acme~!~Acme.Note~!~", nullptr},
         {".acme~~Acme~~open", nullptr},
-        {".acme~!~A~!~B~!~", ".acme|A|B~!~"},
+        {".acme~!~A~!~B~!~", ".acme|A|B"},
     };
     for (const Case& c : cases) {
         const UninstallRecord record =

@@ -63,7 +63,8 @@ TEST_F(Associations, ANewTypeGetsItsDescriptionIconVerbAndCommand) {
     EXPECT_EQ(defaultOf("Acme.Note\\shell\\open\\command"), "\"" + notes + "\" \"%1\"");
     for (const char* key : {".acmenote", "Acme.Note", "Acme.Note\\shell\\open\\command"})
         EXPECT_EQ(backupOf(key), "<none>") << key;
-    EXPECT_EQ(associationList(), ".acmenote~!~Acme.Note~!~open\r\n");
+    // It made every key and value it wrote.
+    EXPECT_EQ(associationList(), ".acmenote~!~Acme.Note~!~open~!~ETISVetisc\r\n");
     EXPECT_EQ(problems(), "");
 }
 
@@ -115,15 +116,16 @@ TEST_F(Associations, AnExtensionsOwnTypeCanBeAdopted) {
         const char* existing; // the extension's type before, or null for no key
         const char* usedType;
         const char* problem;
+        const char* made; // what the association line says it made
     } cases[] = {
-        {"!Acme.Note", "txtfile", "txtfile", ""},
-        {"", "txtfile", "txtfile", ""},
-        {"!Acme.Note", nullptr, "Acme.Note", ""},
-        {"!Acme.Note", "", "Acme.Note", ""},
-        {"", nullptr, nullptr, "Association failed/key inaccessible:  \".ext\".\r\n\r\n"},
-        {"", "", nullptr, "Association failed/no label:  \".ext\".\r\n\r\n"},
+        {"!Acme.Note", "txtfile", "txtfile", "", "SVc"},
+        {"", "txtfile", "txtfile", "", "SVc"},
+        {"!Acme.Note", nullptr, "Acme.Note", "", "ETSVetc"},
+        {"!Acme.Note", "", "Acme.Note", "", "TSVetc"},
+        {"", nullptr, nullptr, "Association failed/key inaccessible:  \".ext\".\r\n\r\n", ""},
+        {"", "", nullptr, "Association failed/no label:  \".ext\".\r\n\r\n", ""},
         // A bare "!" would name the classes root itself.
-        {"!", "", nullptr, "Association failed/no label:  \".ext\".\r\n\r\n"},
+        {"!", "", nullptr, "Association failed/no label:  \".ext\".\r\n\r\n", ""},
     };
     for (const Case& c : cases) {
         RegDeleteTreeA(classes(), nullptr);
@@ -144,7 +146,7 @@ TEST_F(Associations, AnExtensionsOwnTypeCanBeAdopted) {
             continue;
         }
         const std::string type = c.usedType;
-        EXPECT_EQ(associationList(), ".ext~!~" + type + "~!~open\r\n") << label;
+        EXPECT_EQ(associationList(), ".ext~!~" + type + "~!~open~!~" + c.made + "\r\n") << label;
         EXPECT_EQ(defaultOf(".ext"), type) << label;
         EXPECT_EQ(backupOf(".ext"), "<none>") << label;
         EXPECT_EQ(defaultOf(type + "\\shell\\open"), "&Open") << label;
@@ -164,7 +166,7 @@ TEST_F(Associations, OnlyTheChosenLanguagesAssociationsApply) {
     EXPECT_FALSE(keyExists(classes(), "Acme.En"));
     EXPECT_FALSE(keyExists(classes(), "Acme.None"));
     EXPECT_EQ(defaultOf(".de"), "Acme.De");
-    EXPECT_EQ(associationList(), ".de~!~Acme.De~!~open\r\n");
+    EXPECT_EQ(associationList(), ".de~!~Acme.De~!~open~!~ETSVetc\r\n");
     EXPECT_EQ(problems(), "");
 }
 
@@ -172,7 +174,8 @@ TEST_F(Associations, WhatCannotBeWrittenIsReportedAndListed) {
     struct Case {
         bool inaccessible;
         const char* verb;
-    } cases[] = {{true, "open"}, {false, ""}};
+        const char* made;
+    } cases[] = {{true, "open", ""}, {false, "", "~!~ETet"}};
     for (const Case& c : cases) {
         installation() = Installation();
         if (c.inaccessible)
@@ -180,7 +183,7 @@ TEST_F(Associations, WhatCannotBeWrittenIsReportedAndListed) {
         associate({association("ext", "Acme.Note", c.verb)});
         RegOverridePredefKey(HKEY_CLASSES_ROOT, classes());
         EXPECT_EQ(problems(), "Failed to associate file type:  \".ext\".\r\n\r\n") << c.verb;
-        EXPECT_EQ(associationList(), std::string(".ext~!~Acme.Note~!~") + c.verb + "\r\n");
+        EXPECT_EQ(associationList(), std::string(".ext~!~Acme.Note~!~") + c.verb + c.made + "\r\n");
     }
     // A blank verb would have put its label on "shell" itself.
     EXPECT_EQ(defaultOf("Acme.Note\\shell"), "<none>");
@@ -249,6 +252,47 @@ TEST_F(Associations, RemovalLeavesTypesThatStillHoldOtherKeys) {
     EXPECT_EQ(defaultOf(".acme2"), "Acme.Note");
     // A type that is no longer there leaves its extension alone.
     EXPECT_EQ(defaultOf(".gone"), "Gone.Type");
+}
+
+// Keys and values the installation found stay, whatever it wrote over them;
+// a line without what it made (an older record, or one the entry does not
+// vouch for) takes nothing away but the backups.
+TEST_F(Associations, RemovalKeepsWhatTheInstallationFound) {
+    setDefault(".lone", "Lone.Type");
+    setDefault("Lone.Type\\DefaultIcon", "lone.exe,0");
+    setDefault(".same", "Same.Type");
+    setDefault("Same.Type", "Same description");
+    setDefault("Same.Type\\DefaultIcon", path("app\\notes.exe") + ",0");
+    FileAssociation lone = association(".lone", "!Acme.Lone");
+    FileAssociation same = association(".same", "");
+    same.defaultIcon = "%InstallDir%\\notes.exe,0";
+    associate({lone, same});
+    ASSERT_EQ(problems(), "");
+    removeRecorded();
+    EXPECT_EQ(defaultOf(".lone"), "Lone.Type");
+    EXPECT_EQ(defaultOf("Lone.Type\\DefaultIcon"), "lone.exe,0");
+    EXPECT_FALSE(keyExists(classes(), "Lone.Type\\shell"));
+    EXPECT_EQ(defaultOf(".same"), "Same.Type");
+    EXPECT_EQ(defaultOf("Same.Type"), "Same description");
+    EXPECT_EQ(defaultOf("Same.Type\\DefaultIcon"), path("app\\notes.exe") + ",0");
+
+    RegDeleteTreeA(classes(), nullptr);
+    associate({association(".acme", "Acme.Note")});
+    installation().associationList = ".acme~!~Acme.Note~!~open\r\n";
+    removeRecorded();
+    EXPECT_EQ(defaultOf(".acme"), "Acme.Note");
+    EXPECT_TRUE(keyExists(classes(), "Acme.Note\\shell\\open\\command"));
+}
+
+// The second line finds the type the first one made: the type and both
+// extensions still go.
+TEST_F(Associations, ExtensionsSharingAMadeTypeGoWithIt) {
+    FileAssociation second = association(".acme2", "Acme.Note", "print");
+    second.defaultIcon = "%InstallDir%\\notes.exe,0";
+    associate({association(".acme", "Acme.Note"), second});
+    removeRecorded();
+    for (const char* key : {".acme", ".acme2", "Acme.Note"})
+        EXPECT_FALSE(keyExists(classes(), key)) << key;
 }
 
 TEST_F(Associations, NoAssociationsTouchNothing) {

@@ -1,10 +1,13 @@
 #include "FileScratch.h"
 
+#include "core/Path.h"
 #include "installer/DisplaySettings.h"
+#include "installer/InstallRecords.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
 #include "installer/win32/InstallRecords.h"
 #include "installer/win32/Program.h"
+#include "platform/Registry.h"
 
 namespace {
 
@@ -95,11 +98,16 @@ TEST_F(InstallRecords, UninstallEntryHoldsWhatTheUninstallerReadsBack) {
                    sizeof one);
     RegCloseKey(key);
 
-    ASSERT_TRUE(writeUninstallEntry());
-    const std::string program = root() + "\\app\\Uninstall\\uninst.exe";
+    const std::string digest(64, 'a');
+    installation().createdFolder = at("app");
+    ASSERT_TRUE(writeUninstallEntry(digest.c_str()));
+    // Quoted, so that a space in the path cannot start another program.
+    const std::string program = "\"" + root() + "\\app\\Uninstall\\uninst.exe\"";
     const std::string argument = std::string("/u:\"") + s.uninstallKey.c_str() + "\"";
     EXPECT_EQ(value("UninstallString"), program + " " + argument);
     EXPECT_EQ(value("QuietUninstallString"), program + " /a " + argument);
+    EXPECT_EQ(value("UninstallDataDigest"), digest);
+    EXPECT_EQ(value("CreatedFolder"), root() + "\\app");
     EXPECT_EQ(value("DisplayName"), "Acme Notes");
     EXPECT_EQ(value("DisplayVersion"), "2.05");
     EXPECT_EQ(value("VersionMajor"), "dword:2");
@@ -122,8 +130,10 @@ TEST_F(InstallRecords, UninstallEntryHoldsWhatTheUninstallerReadsBack) {
     // A later installation without a version drops it; the numbers stay.
     s.displayVersion = "";
     s.monoColor = false;
-    ASSERT_TRUE(writeUninstallEntry());
+    installation().createdFolder = "";
+    ASSERT_TRUE(writeUninstallEntry(digest.c_str()));
     EXPECT_EQ(value("DisplayVersion"), "<missing>");
+    EXPECT_EQ(value("CreatedFolder"), root() + "\\app");
     EXPECT_EQ(value("BottomColor"), "dword:" + std::to_string(0x102030));
     EXPECT_EQ(value("MonoColor"), "dword:0");
 }
@@ -132,8 +142,10 @@ TEST_F(InstallRecords, UninstallDataIsWrittenWhole) {
     makeFile("app\\Uninstall\\Uninstall.DAT", std::string(5000, 'x'));
     installation().uninstallList = "C:\\Acme\\a.txt\r\n";
     installation().associationList = ".acn~!~AcmeNote~!~open\r\n";
-    ASSERT_TRUE(writeUninstallData());
+    String digest;
+    ASSERT_TRUE(writeUninstallData(digest));
     const std::string text = contentOf("app\\Uninstall\\Uninstall.DAT");
+    EXPECT_EQ(str(digest).size(), 64u);
     EXPECT_EQ(
         text.rfind("C:\\Acme\\a.txt\r\n\r\n\r\n[Strings]\r\n~10\r\nRemove Acme Notes?\r\n~15\r\n",
                    0),
@@ -144,7 +156,41 @@ TEST_F(InstallRecords, UninstallDataIsWrittenWhole) {
 
     installation().uninstallDir = at("missing");
     installSettings().uninstallSubdir = "missing\\deeper";
-    EXPECT_FALSE(writeUninstallData());
+    EXPECT_FALSE(writeUninstallData(digest));
+    EXPECT_EQ(str(digest), "");
+}
+
+// The entry vouches for the record it was written with, and for no other:
+// neither one changed since, nor one without a digest in the entry.
+TEST_F(InstallRecords, TheEntryVouchesOnlyForTheRecordWrittenWithIt) {
+    installation().uninstallList = "C:\\Acme\\a.txt\r\n";
+    String digest;
+    ASSERT_TRUE(writeUninstallData(digest));
+    ASSERT_TRUE(writeUninstallEntry(digest));
+    RegistryKey entry;
+    ASSERT_NE(
+        entry.openSoftware(joinPath(kUninstallEntryRoot, installSettings().uninstallKey), false, 0),
+        kRegOpenFailed);
+    const String path = at("app\\Uninstall\\Uninstall.DAT");
+    String text;
+    EXPECT_TRUE(readVouchedRecord(entry, path, text));
+    EXPECT_EQ(str(text), contentOf("app\\Uninstall\\Uninstall.DAT"));
+    const std::string original = contentOf("app\\Uninstall\\Uninstall.DAT");
+    makeFile("app\\Uninstall\\Uninstall.DAT", "C:\\Windows\\win.ini\r\n" + original);
+    EXPECT_FALSE(readVouchedRecord(entry, path, text));
+    EXPECT_EQ(str(text).rfind("C:\\Windows\\win.ini", 0), 0u); // still read, for its messages
+    makeFile("app\\Uninstall\\Uninstall.DAT", original);
+    EXPECT_TRUE(readVouchedRecord(entry, path, text));
+    entry.deleteValue(kUninstallDataDigestValue);
+    EXPECT_FALSE(readVouchedRecord(entry, path, text));
+}
+
+// An uninstaller or record that did not land whole registers nothing.
+TEST_F(InstallRecords, NoEntryWithoutAWholeRecord) {
+    EXPECT_FALSE(writeUninstallEntry(String()));
+    EXPECT_EQ(value("UninstallString"), "<missing>");
+    EXPECT_NE(str(installation().problemReport).find("Unable to save the uninstall information"),
+              std::string::npos);
 }
 
 TEST_F(InstallRecords, TheLogGrowsByABlockWhenThereWereProblemsOrItIsAlwaysWanted) {

@@ -1,5 +1,6 @@
 #include "ShellScratch.h"
 
+#include "core/Sha256.h"
 #include "installer/DisplaySettings.h"
 #include "installer/InstallRecords.h"
 #include "installer/SharedFilesText.h"
@@ -70,7 +71,8 @@ protected:
     std::string valueOf(const char* name) const { return textOf(machine(), entry(), name); }
     bool entryExists() const { return keyExists(machine(), entry()); }
 
-    // Uninstall.DAT with the list and every message the uninstaller needs.
+    // Uninstall.DAT with the list and every message the uninstaller needs,
+    // and the entry's digest that vouches for it.
     void writeRecord(std::initializer_list<std::string> lines,
                      const std::string& associations = "") const {
         String list;
@@ -83,6 +85,7 @@ protected:
             strings.append(String::formatted("Message %d", id));
         const String text = uninstallDataText(list, strings, associations.c_str());
         makeFile("app\\Uninstall\\Uninstall.DAT", str(text));
+        setValue("UninstallDataDigest", str(sha256Hex(text)));
     }
     std::string record() const { return contentOf("app\\Uninstall\\Uninstall.DAT"); }
 
