@@ -3,8 +3,8 @@
 // installer's decoder turns back into the same bytes.
 //
 // The format holds one block per input with its size declared in front, so
-// the whole input and the whole block are in memory; the match finder and the
-// parser keep state of a fixed size (a window of 2^22 positions at most), not
+// the whole input and the whole block are in memory; the match finders and the
+// parsers keep state of a fixed size (a window of 2^23 positions at most), not
 // in proportion to the input.
 
 #include <cstddef>
@@ -16,7 +16,7 @@ namespace keld {
 
 enum class CompressionLevel {
     Fast, // lazy matching over short hash chains
-    Best, // a parse that minimises the exact bit cost over deep hash chains
+    Best, // a parse that minimises the exact bit cost over binary-tree matches
 };
 
 // The largest input a block can declare.
@@ -28,12 +28,15 @@ using EncodeProgress = std::function<void(size_t done, size_t total)>;
 inline constexpr size_t kEncodeProgressStep = size_t(1) << 20;
 
 // Returns false, with `block` left alone, when size exceeds kMaxBlockInput.
+// The best level shares its search for matches among `threads` threads (0:
+// one a processor); the block is the same for any number.
 bool encodeCompressedBlock(const uint8_t* data, size_t size, CompressionLevel level,
-                           std::vector<uint8_t>& block, const EncodeProgress& progress = nullptr);
+                           std::vector<uint8_t>& block, const EncodeProgress& progress = nullptr,
+                           unsigned threads = 0);
 
 // The levels' parsers, behind encodeCompressedBlock. size <= kMaxBlockInput.
 class CodeWriter;
 void encodeFast(const uint8_t* data, size_t size, CodeWriter& writer);
-void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer);
+void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer, unsigned threads);
 
 } // namespace keld

@@ -5,19 +5,26 @@
 // or run of kNiceLength bytes or more ends the segment early and is taken as
 // it is: past that length the choice hardly matters and the edges would cost
 // time in proportion to the length.
+//
+// The matches come from a MatchStore, which finds them on every processor;
+// the parse itself is a small part of the work and runs on the caller's
+// thread.
 
 #include "keld/Encoder.h"
 #include "keld/EncoderBits.h"
-#include "keld/MatchFinder.h"
+#include "keld/EncoderMatches.h"
 
+#include <thread>
 #include <vector>
 
 namespace keld {
 
 namespace {
 
-constexpr MatchFinderSettings kBestFinder{22, 20, 64};
 constexpr uint32_t kNiceLength = 128;
+// 8 MB back, in 68 MB of trees.
+constexpr TreeFinderSettings kBestFinder{23, 20, 48, kNiceLength};
+constexpr unsigned kMaxThreads = 16;
 constexpr size_t kSegment = size_t(1) << 16;
 constexpr size_t kMaxCode = 0x7FFFFFFF;
 constexpr uint32_t kUnreached = 0xFFFFFFFFu;
@@ -38,8 +45,8 @@ struct Step {
 
 class BestEncoder {
 public:
-    BestEncoder(const uint8_t* data, size_t size, CodeWriter& writer)
-        : data_(data), size_(size), writer_(writer), finder_(data, size, kBestFinder),
+    BestEncoder(const uint8_t* data, size_t size, CodeWriter& writer, unsigned threads)
+        : data_(data), size_(size), writer_(writer), matches_(data, size, kBestFinder, threads),
           nodes_((size < kSegment ? size : kSegment) + 1) {}
 
     void run() {
@@ -59,19 +66,24 @@ private:
         for (size_t i = 1; i <= end - start; ++i)
             nodes_[i].cost = kUnreached;
 
-        Match matches[MatchFinder::kMaxMatches];
         for (size_t at = start; at < end; ++at) {
             const Node& node = nodes_[at - start];
             const uint32_t cost = node.cost;
             const size_t room = end - at;
+            const size_t left = size_ - at < kMaxCode ? size_ - at : kMaxCode;
 
             const size_t run = runLength(data_, size_, at, kNiceLength);
             if (run >= kNiceLength)
-                return takeLong(start, at, runLength(data_, size_, at, kMaxCode), 0);
-            const size_t longest = size_ - at < kMaxCode ? size_ - at : kMaxCode;
-            const size_t found = finder_.find(at, uint32_t(longest), matches);
-            if (found && matches[found - 1].length >= kNiceLength)
-                return takeLong(start, at, matches[found - 1].length, matches[found - 1].distance);
+                return takeLong(start, at, runLength(data_, size_, at, left), 0);
+            size_t found = 0;
+            const Match* matches = matches_.matchesAt(at, found);
+            if (found && matches[found - 1].length >= kNiceLength) {
+                // The finder looks no further than kNiceLength.
+                const uint32_t distance = matches[found - 1].distance;
+                const size_t limit = distance < left ? distance : left;
+                return takeLong(start, at, commonLength(data_ + at - distance, data_ + at, limit),
+                                distance);
+            }
 
             const uint32_t literalRun = node.literalRun;
             relax(at - start + 1, cost + literalExtendBits(literalRun),
@@ -110,7 +122,6 @@ private:
         else
             writer_.reference(uint32_t(length), distance);
         literalStart_ = at + length;
-        finder_.skipTo(at + length);
         return at + length;
     }
 
@@ -150,7 +161,7 @@ private:
     const uint8_t* data_;
     size_t size_;
     CodeWriter& writer_;
-    MatchFinder finder_;
+    MatchStore matches_;
     std::vector<Node> nodes_;
     std::vector<Step> steps_;
     size_t literalStart_ = 0;
@@ -158,8 +169,12 @@ private:
 
 } // namespace
 
-void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer) {
-    BestEncoder(data, size, writer).run();
+void encodeBest(const uint8_t* data, size_t size, CodeWriter& writer, unsigned threads) {
+    if (threads == 0)
+        threads = std::thread::hardware_concurrency();
+    if (threads > kMaxThreads)
+        threads = kMaxThreads;
+    BestEncoder(data, size, writer, threads).run();
 }
 
 } // namespace keld

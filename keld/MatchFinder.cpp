@@ -20,6 +20,8 @@ uint64_t load64(const uint8_t* p) {
     return v;
 }
 
+} // namespace
+
 // Length of the common prefix of a and b, at most limit.
 size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
     size_t n = 0;
@@ -38,8 +40,6 @@ size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
         ++n;
     return n;
 }
-
-} // namespace
 
 MatchFinder::MatchFinder(const uint8_t* data, size_t size, const MatchFinderSettings& settings)
     : data_(data), size_(size), depth_(settings.depth) {
@@ -113,6 +113,110 @@ Match MatchFinder::longest(size_t at, uint32_t maxLength) {
     Match matches[kMaxMatches];
     const size_t n = find(at, maxLength, matches);
     return n ? matches[n - 1] : Match{0, 0};
+}
+
+TreeMatchFinder::TreeMatchFinder(const uint8_t* data, size_t size,
+                                 const TreeFinderSettings& settings)
+    : data_(data), size_(size), depth_(settings.depth), niceLength_(settings.niceLength) {
+    unsigned windowBits = settings.windowBits;
+    while (windowBits > 6 && (size_t(1) << (windowBits - 1)) >= size)
+        --windowBits;
+    unsigned hashBits = settings.hashBits;
+    while (hashBits > 8 && (size_t(1) << (hashBits - 1)) >= size)
+        --hashBits;
+    windowMask_ = (size_t(1) << windowBits) - 1;
+    hashShift_ = 32 - hashBits;
+    root_.assign(size_t(1) << hashBits, kNone);
+    children_.assign(2 * (windowMask_ + 1), kNone);
+}
+
+uint32_t TreeMatchFinder::treeOf(size_t at) const {
+    if (at + MatchFinder::kMinLength > size_)
+        return 0;
+    return (load32(data_ + at) * 2654435761u) >> hashShift_;
+}
+
+size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
+    if (at + MatchFinder::kMinLength > size_)
+        return 0;
+    const size_t limit = size_ - at < niceLength_ ? size_ - at : niceLength_;
+    const size_t window = windowMask_ + 1;
+    uint32_t& root = root_[treeOf(at)];
+    uint32_t candidate = root;
+    root = uint32_t(at);
+    // Where the next smaller and the next larger node hang, and how many
+    // bytes every node between them shares with `at`.
+    uint32_t* smaller = &children_[2 * (at & windowMask_)];
+    uint32_t* larger = smaller + 1;
+    size_t smallerLength = 0;
+    size_t largerLength = 0;
+    size_t best = MatchFinder::kMinLength - 1;
+    size_t found = 0;
+    const uint8_t* here = data_ + at;
+    for (unsigned visits = depth_;; --visits) {
+        if (candidate == kNone || at - candidate >= window || visits == 0) {
+            *smaller = kNone;
+            *larger = kNone;
+            return found;
+        }
+        uint32_t* pair = &children_[2 * (candidate & windowMask_)];
+        const uint8_t* there = data_ + candidate;
+        size_t length = smallerLength < largerLength ? smallerLength : largerLength;
+        if (there[length] == here[length]) {
+            length += commonLength(there + length, here + length, limit - length);
+            const size_t distance = at - candidate;
+            // The block format wants length <= distance and distance >= 4.
+            size_t usable = length < distance ? length : distance;
+            if (usable > maxLength)
+                usable = maxLength;
+            if (distance >= MatchFinder::kMinDistance && usable > best && found < kMaxMatches) {
+                best = usable;
+                out[found++] = {uint32_t(usable), uint32_t(distance)};
+            }
+            if (length == limit) {
+                // Equal as far as the tree looks: `at` takes the older node's place.
+                *smaller = pair[0];
+                *larger = pair[1];
+                if (distance < length)
+                    found = addPeriodic(at, distance, maxLength, best, found, out);
+                return found;
+            }
+        }
+        if (there[length] < here[length]) {
+            *smaller = candidate;
+            smaller = pair + 1;
+            candidate = *smaller;
+            smallerLength = length;
+        } else {
+            *larger = candidate;
+            larger = pair;
+            candidate = *larger;
+            largerLength = length;
+        }
+    }
+}
+
+size_t TreeMatchFinder::addPeriodic(size_t at, size_t period, uint32_t maxLength, size_t best,
+                                    size_t found, Match* out) const {
+    // Bytes repeating with a period shorter than the tree looks keep only
+    // their latest position in it, too near for a long reference (or any, for
+    // a period below 4): try multiples of the period instead.
+    size_t distance = period;
+    while (distance < MatchFinder::kMinDistance)
+        distance += period;
+    for (; distance <= at && found < kMaxMatches; distance *= 2) {
+        size_t limit = distance < maxLength ? distance : maxLength;
+        if (limit > niceLength_)
+            limit = niceLength_;
+        const size_t length = commonLength(data_ + at - distance, data_ + at, limit);
+        if (length > best) {
+            best = length;
+            out[found++] = {uint32_t(length), uint32_t(distance)};
+        }
+        if (distance >= niceLength_)
+            break;
+    }
+    return found;
 }
 
 size_t runLength(const uint8_t* data, size_t size, size_t at, size_t limit) {

@@ -180,6 +180,18 @@ TEST(EncoderRatio, RedundantInputsShrink) {
     }
 }
 
+// Short periods, where a reference may be no longer than its distance: the
+// best level reaches back as far as it takes to send long references.
+TEST(EncoderRatio, ShortPeriodsShrinkAtTheBestLevel) {
+    for (const std::string period : {"ab", "xyz", "01234567"}) {
+        Bytes periodic;
+        while (periodic.size() < 100000)
+            periodic.insert(periodic.end(), period.begin(), period.end());
+        EXPECT_LT(encode(periodic, CompressionLevel::Best).size(), periodic.size() / 30)
+            << "period " << period.size();
+    }
+}
+
 TEST(EncoderRatio, BestIsNoLargerThanFast) {
     for (const Bytes& input : {text(400000, 4), ownBinary(1 << 20)}) {
         EXPECT_LE(encode(input, CompressionLevel::Best).size(),
@@ -274,6 +286,56 @@ TEST(EncoderProgress, ReportsGrowToTheWholeInputAndLeaveTheBlockAlone) {
             }
         }
         EXPECT_GE(reports.front().first, keld::kEncodeProgressStep);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The best level shares its search for matches among threads; the block must
+// not depend on how many there are, must decode, and the progress must still
+// grow to the whole input. Text with fresh bytes strewn in; and an input
+// longer than the finder's window, whose sparse bytes in zeros leave trees
+// with nodes that fall out of the window while the threads share them.
+TEST(EncoderThreads, BlockIsTheSameForAnyNumberOfThreads) {
+    Bytes strewn;
+    const Bytes piece = text(60000, 11);
+    for (uint32_t seed = 0; strewn.size() < (3u << 19) + 12345; ++seed) {
+        strewn.insert(strewn.end(), piece.begin(), piece.end());
+        const Bytes fresh = randomBytes(700 + seed % 300, seed);
+        strewn.insert(strewn.end(), fresh.begin(), fresh.end());
+    }
+    Bytes sparse = randomBytes(1 << 16, 21);
+    const Bytes head = sparse;
+    sparse.resize((17u << 19) + 777, 0);
+    std::mt19937 random(22);
+    for (size_t at = head.size(); at < sparse.size(); at += 1000 + random() % 4000)
+        sparse[at] = uint8_t(random() | 1);
+    sparse.insert(sparse.end(), head.begin(), head.end());
+    const Input inputs[] = {{"strewn text", strewn}, {"sparse, beyond the window", sparse}};
+
+    for (const Input& input : inputs) {
+        SCOPED_TRACE(input.name);
+        const Bytes& bytes = input.bytes;
+        Bytes single;
+        ASSERT_TRUE(keld::encodeCompressedBlock(bytes.data(), bytes.size(), CompressionLevel::Best,
+                                                single, nullptr, 1));
+        EXPECT_TRUE(decodesTo(single, bytes));
+        EXPECT_LT(single.size(), bytes.size() / 8);
+        for (unsigned threads : {2u, 3u}) {
+            std::vector<std::pair<size_t, size_t>> reports;
+            Bytes block;
+            ASSERT_TRUE(keld::encodeCompressedBlock(
+                bytes.data(), bytes.size(), CompressionLevel::Best, block,
+                [&reports](size_t done, size_t total) { reports.emplace_back(done, total); },
+                threads));
+            EXPECT_EQ(block, single) << threads << " threads";
+            ASSERT_GE(reports.size(), 2u) << threads << " threads";
+            EXPECT_EQ(reports.back(), std::make_pair(bytes.size(), bytes.size()));
+            for (size_t i = 1; i < reports.size(); ++i)
+                EXPECT_LE(reports[i - 1].first, reports[i].first) << threads << " threads";
+        }
     }
 }
 
