@@ -114,7 +114,9 @@ ShortcutRecord shortcutFor(const FileEntry& entry, const String& target) {
     if (!entry.icon.isBlank())
         record.icon = joinPath(installation().uninstallDir, entry.icon);
     record.arguments = entry.arguments;
+    expandPathVariables(record.arguments);
     record.workingDirectory = entry.workingDirectory;
+    expandPathVariables(record.workingDirectory);
     return record;
 }
 
@@ -210,13 +212,11 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
         corruptInstaller(NegativeWriteLength);
     const InstallSettings& settings = installSettings();
     Installation& state = installation();
+    const TimeStamp* stamp = time.hasDate() && time.hasTime() ? &time : nullptr;
     String failure;
     bool written = false;
     for (int attempt = 1; attempt <= kWriteAttempts && !written; ++attempt) {
-        File file;
-        if (file.open(target.c_str(), CreateAlways, FILE_ATTRIBUTE_NORMAL) == FileOpened &&
-            file.writeBlock(data, length)) {
-            file.close();
+        if (writeFileWhole(target, data, length, stamp)) {
             if (!settings.has(VerifyWrites) || fileEquals(target, data, length)) {
                 written = true;
             } else if (attempt == kWriteAttempts) {
@@ -227,12 +227,10 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
             }
             continue;
         }
-        // Kept now: closing and clearing attributes may change the last error.
+        // Kept now: clearing attributes may change the last error.
         failure = lastErrorText();
-        if (attempt == 1 && settings.has(ClearAttributes)) {
-            file.close();
+        if (attempt == 1 && settings.has(ClearAttributes))
             clearAttributes(target, kBlockingAttributes);
-        }
     }
     if (!written) {
         String report = "\r\n";
@@ -249,11 +247,6 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
         else
             state.problemReport += report;
         return false;
-    }
-    if (time.hasDate() && time.hasTime()) {
-        File file;
-        if (file.open(target.c_str(), OpenExisting, FILE_ATTRIBUTE_NORMAL) == FileOpened)
-            file.setLastWriteTime(time);
     }
     if (attributes != -1)
         setAttributeBits(target, uint32_t(attributes), kEntryAttributeMask);
