@@ -156,8 +156,9 @@ TEST(InstallFailureTest, AFolderThatCannotBeMadeEndsTheInstallationAndRegistersN
         EXPECT_FALSE(registryKeyExists32(kEntryRoot + name));
         EXPECT_FALSE(registryKeyExists32("HKCR\\" + extension));
         EXPECT_FALSE(anyShortcutNamed(name + ".lnk"));
-        if (c.fileInTheWay)
+        if (c.fileInTheWay) {
             EXPECT_EQ(readBytes(installedDir(setup)), keld::Bytes(10, 'x'));
+        }
     }
 }
 
@@ -270,11 +271,13 @@ TEST(InstallFailureTest, AFullDiskLeavesNoPartOfAFileAndTheReportSaysWhatFailed)
         EXPECT_EQ(leftoverCopies(drive.root()), std::vector<std::string>());
         // Every file there is whole.
         const std::string uninstaller = dir + "/Uninstall/Uninstall.exe";
-        if (fs::exists(uninstaller))
+        if (fs::exists(uninstaller)) {
             EXPECT_EQ(readBytes(uninstaller).size(), stub.size());
+        }
         for (const keld::FileRecord& file : files) {
-            if (file.name != "large.dat" && fs::exists(dir + "/" + file.name))
+            if (file.name != "large.dat" && fs::exists(dir + "/" + file.name)) {
                 EXPECT_EQ(readBytes(dir + "/" + file.name), file.data) << file.name;
+            }
         }
         const std::string logPath = dir + "/Uninstall/Install.LOG";
         const std::string failure = "Cannot write " + target + "\\large.dat\r\n";

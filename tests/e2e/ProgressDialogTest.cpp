@@ -50,8 +50,9 @@ TEST(ProgressDialogTest, TheLoadingStepsShowInOrderStayForTheirPauseAndNeverGoBa
         SCOPED_TRACE(steps[s]);
         ASSERT_GE(shown[s], 0) << seen;
         ASSERT_GE(replaced[s], 0) << seen;
-        if (s > 0)
+        if (s > 0) {
             EXPECT_GT(shown[s], shown[s - 1]) << seen;
+        }
         // The robot looks every 50 ms or so: allow it that much on either side.
         EXPECT_GE(replaced[s] - shown[s], pause - 200) << seen;
     }
