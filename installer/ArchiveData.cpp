@@ -153,9 +153,12 @@ DataAreaResult assembleDataArea(const DataAreaInput& input, ArchiveFiles& files,
     if (gathered.status != DataAreaStatus::Ready)
         return gathered;
 
+    // Each status goes up before the work it names, and stays for its pause.
+    files.pauseStep();
     files.progressStep(62, 36);
     if (checksum(area.bytes, area.length) != input.dataChecksum)
         return corrupt(DataChecksumMismatch);
+    files.pauseStep();
     if (!input.compressedData || area.length == 0)
         return DataAreaResult();
 
@@ -173,5 +176,6 @@ DataAreaResult assembleDataArea(const DataAreaInput& input, ArchiveFiles& files,
     area.owned = static_cast<String&&>(decoded);
     area.bytes = reinterpret_cast<const uint8_t*>(area.owned.c_str());
     area.length = area.owned.length();
+    files.pauseStep();
     return DataAreaResult();
 }

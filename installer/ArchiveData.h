@@ -31,6 +31,8 @@ public:
     virtual String message(int id) = 0;
     virtual void setProgress(int percent) = 0;
     virtual void progressStep(int messageId, int percent) = 0;
+    // Keeps the current step on screen for the step pause.
+    virtual void pauseStep() {}
 };
 
 struct DataAreaInput {

@@ -1,5 +1,6 @@
 #include "installer/InstallRecords.h"
 
+#include "core/Path.h"
 #include "core/StringParse.h"
 #include "format/ArchiveLayout.h"
 
@@ -66,4 +67,27 @@ String quotedCommandLine(const String& program, const String& arguments) {
         line += arguments;
     }
     return line;
+}
+
+String unwrittenLogReport(const String& report, const String& logPath, const String& error) {
+    const bool cut = report.length() > kShownReportLength;
+    String text(report.c_str(), cut ? kShownReportLength : report.length());
+    if (cut)
+        text += "...";
+    text.trimRight();
+    text += "\r\n\r\nThe installation log could not be written:\r\n";
+    text += logPath;
+    if (!error.isBlank()) {
+        text += "\r\n";
+        text += error;
+    }
+    return text;
+}
+
+String logViewerCommand(const String& windowsDir, const String& logPath) {
+    String command = "\"";
+    command += joinPath(windowsDir, "notepad.exe");
+    command += "\" ";
+    command += logPath;
+    return command;
 }

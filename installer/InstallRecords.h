@@ -59,3 +59,13 @@ String uninstallDataText(const String& uninstallList, const Array<String>& strin
 bool hasVersionNumbers(const String& displayVersion);
 int32_t versionMajor(const String& displayVersion);
 int32_t versionMinor(const String& displayVersion);
+
+// The finishing report when Install.LOG could not be written: the problems
+// themselves (the first kShownReportLength characters), then which log failed
+// and why, since there is no log to point at.
+inline constexpr int kShownReportLength = 2000;
+String unwrittenLogReport(const String& report, const String& logPath, const String& error);
+
+// Opens the log in Notepad from the Windows directory, never one that the
+// search path would find first beside the installer.
+String logViewerCommand(const String& windowsDir, const String& logPath);

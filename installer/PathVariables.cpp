@@ -113,8 +113,49 @@ String autoexecPathLine(const String& shortInstallDir) {
     return line;
 }
 
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Where the PATH line stands in content, from its first character to past its
+// line break: a whole line (its blanks around it and a CR before its LF
+// allowed) that is the line without its CR LF, in any case. Elsewhere the
+// bare text may be the start of another directory's PATH line, which must
+// stay whole. False when no line is that.
+bool findPathLine(const String& content, const String& line, int& begin, int& end) {
+    const String bare(line.c_str(), line.length() - 2);
+    if (bare.isEmpty())
+        return false;
+    for (int at = 0; at < content.length();) {
+        int next = content.findChar('\n', at);
+        next = next < 0 ? content.length() : next + 1;
+        int first = at;
+        int last = next;
+        while (last > first &&
+               (content.charAt(last - 1) == '\n' || content.charAt(last - 1) == '\r' ||
+                isBlank(content.charAt(last - 1))))
+            --last;
+        while (first < last && isBlank(content.charAt(first)))
+            ++first;
+        if (last - first == bare.length() &&
+            substring(content, first, bare.length()).compare(bare.c_str(), false) == 0) {
+            begin = at;
+            end = next;
+            return true;
+        }
+        at = next;
+    }
+    return false;
+}
+
+} // namespace
+
 String autoexecAddition(const String& content, const String& line) {
-    if (content.find(line.c_str(), 0, kFindNoCase) >= 0)
+    int begin = 0;
+    int end = 0;
+    if (findPathLine(content, line, begin, end))
         return String();
     String addition;
     if (content.lastChar() != '\n')
@@ -124,19 +165,9 @@ String autoexecAddition(const String& content, const String& line) {
 }
 
 bool removeAutoexecPathLine(String& content, const String& line) {
-    const int at = content.find(line.c_str(), 0, kFindNoCase);
-    if (at >= 0)
-        return content.erase(at, line.length());
-    // Without its break only as the whole last line: elsewhere the bare text
-    // may be the start of another directory's PATH line, which must stay whole.
-    const String bare(line.c_str(), line.length() - 2);
-    const int last = content.length() - bare.length();
-    if (bare.isEmpty() || last < 0 ||
-        (last > 0 && content.charAt(last - 1) != '\n' && content.charAt(last - 1) != '\r'))
-        return false;
-    if (substring(content, last, bare.length()).compare(bare.c_str(), false) != 0)
-        return false;
-    return content.erase(last, bare.length());
+    int begin = 0;
+    int end = 0;
+    return findPathLine(content, line, begin, end) && content.erase(begin, end - begin);
 }
 
 String autoexecProblem(const String& path, bool add, const String& installDir) {

@@ -82,11 +82,12 @@ String batchFileText(const String& directory, const String& commands, bool remov
 // The line that puts the install directory (in its short form) on the PATH.
 String autoexecPathLine(const String& shortInstallDir);
 // What to append to autoexec.bat's content for the line: nothing when the
-// line is already there (in any case), else the line, after a CR LF when the
-// content does not end with LF.
+// line is already there, else the line, after a CR LF when the content does
+// not end with LF.
 String autoexecAddition(const String& content, const String& line);
-// Removes the first occurrence of the line (in any case), else of the line
-// without its CR LF; false when neither occurs.
+// Removes the first line that is the PATH line with its line break, whatever
+// that break (CR LF, LF, none at the end), the case and blanks around it;
+// another directory's longer line stays. False when no line is it.
 bool removeAutoexecPathLine(String& content, const String& line);
 // The problem text when autoexec.bat cannot be opened.
 String autoexecProblem(const String& path, bool add, const String& installDir);

@@ -47,6 +47,18 @@ bool fileInfo(const String& path, FileInfo& out) {
     return found;
 }
 
+bool replaceFileNow(const String& source, const String& destination) {
+    MoveFileExFunction* move = moveFileEx();
+    if (move && move(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    if (move && GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
+        return false;
+    // Windows 9x: its MoveFileExA is a stub that fails.
+    if (!DeleteFileA(destination.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
+    return MoveFileA(source.c_str(), destination.c_str()) != 0;
+}
+
 FileOpenResult readFileText(const String& path, String& out) {
     out.clear();
     if (path.isEmpty())

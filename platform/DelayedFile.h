@@ -21,6 +21,10 @@ FileOpenResult readFileText(const String& path, String& out);
 // registered for deletion; elsewhere (or where that fails but wininit.exe
 // exists) a "NUL=" line goes into wininit.ini.
 bool deleteFile(const String& path, bool atRestart);
+// Moves source onto destination now, replacing it: in one step where the
+// system can, else by deleting destination first (Windows 9x). False, with
+// the system's error as the last error, leaves destination as it was.
+bool replaceFileNow(const String& source, const String& destination);
 // Registers moving source onto destination at the next restart, deleting
 // destination now when it can. Identical texts register nothing and report
 // true with the last error ERROR_INVALID_PARAMETER.

@@ -1,5 +1,6 @@
 #include "platform/FileHelpers.h"
 
+#include "platform/DelayedFile.h"
 #include "platform/File.h"
 #include "platform/FileFinder.h"
 
@@ -12,15 +13,64 @@ namespace {
 constexpr int kCompareBlock = 4096;
 constexpr int kAppendAttempts = 10;
 
+// Keeps the system's error of a failure across the clean-up after it.
+class KeptError {
+public:
+    KeptError() : error_(GetLastError()) {}
+    ~KeptError() { SetLastError(error_ ? error_ : ERROR_WRITE_FAULT); }
+
+private:
+    DWORD error_;
+};
+
+// A time the system cannot take leaves the file's own; only the bytes count.
+bool writeAndStamp(File& file, const void* data, int length, const TimeStamp* time) {
+    if (data && length > 0 && !file.writeBlock(data, length))
+        return false;
+    if (time)
+        file.setLastWriteTime(*time);
+    return true;
+}
+
+bool dropFile(File& file) {
+    const KeptError kept;
+    const String name = file.name();
+    file.close();
+    DeleteFileA(name.c_str());
+    return false;
+}
+
 } // namespace
 
-bool writeFile(const String& path, const void* data, int length) {
+bool writeFileWhole(const String& path, const void* data, int length, const TimeStamp* time) {
     if (data && length == kWholeText)
         length = static_cast<int>(std::strlen(static_cast<const char*>(data)));
     File file;
-    if (file.open(path.c_str(), CreateAlways) != FileOpened)
+    const FileOpenResult created = file.open(path.c_str(), CreateNew | NoRead);
+    if (created == FileOpened)
+        return writeAndStamp(file, data, length, time) || dropFile(file);
+    if (created != FileExists)
         return false;
-    return !data || length <= 0 || file.writeBlock(data, length);
+    // Fails as overwriting it would: in use, read-only, not a file.
+    if (file.open(path.c_str(), OpenExisting | NoRead) != FileOpened)
+        return false;
+    file.close();
+    File copy;
+    if (copy.open(path.c_str(), TempBeside | NoRead) != FileOpened)
+        return !copy.name().isEmpty() && dropFile(copy);
+    if (!writeAndStamp(copy, data, length, time))
+        return dropFile(copy);
+    const String copyName = copy.name();
+    copy.close();
+    if (replaceFileNow(copyName, path))
+        return true;
+    const KeptError kept;
+    DeleteFileA(copyName.c_str());
+    return false;
+}
+
+bool writeFile(const String& path, const void* data, int length) {
+    return writeFileWhole(path, data, length);
 }
 
 bool writeFile(const String& path, const String& data) {
@@ -35,7 +85,10 @@ bool writeTempFile(const void* data, int length, String& name) {
         return false;
     if (data && length == kWholeText)
         length = static_cast<int>(std::strlen(static_cast<const char*>(data)));
-    return !data || length <= 0 || file.writeBlock(data, length);
+    if (!data || length <= 0 || file.writeBlock(data, length))
+        return true;
+    name.clear();
+    return dropFile(file);
 }
 
 bool fileEquals(const String& path, const void* data, int length) {
@@ -61,14 +114,25 @@ bool appendToFile(const String& path, const char* text, int mode) {
         return false;
     const uint32_t flags = SeekToEnd | ((mode & kAppendMustExist) ? OpenExisting : OpenAlways);
     const int length = text ? static_cast<int>(std::strlen(text)) : 0;
+    const bool existed = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     for (int attempt = 1;; ++attempt) {
         File file;
         if (file.open(path.c_str(), flags) != FileOpened)
             return false;
+        const int32_t before = file.size();
         if (mode & kAppendOnNewLine)
             file.ensureFinalLineBreak();
         if (file.writeBlock(text, length))
             return true;
+        {
+            // A full disk must not leave half a block, nor an empty new file.
+            const KeptError kept;
+            if (!existed) {
+                dropFile(file);
+            } else if (file.seek(before)) {
+                file.truncate();
+            }
+        }
         if ((mode & kAppendNoRetry) || attempt == kAppendAttempts)
             return false;
         file.close();

@@ -1,5 +1,6 @@
 #include "installer/win32/ArchiveFiles.h"
 
+#include "installer/InstallSettings.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Progress.h"
 
@@ -46,6 +47,10 @@ void InstallerArchiveFiles::setProgress(int percent) {
     ::setProgress(percent);
 }
 
-void InstallerArchiveFiles::progressStep(int, int percent) {
-    ::setProgress(percent);
+void InstallerArchiveFiles::progressStep(int messageId, int percent) {
+    ::progressStep(messageId, percent);
+}
+
+void InstallerArchiveFiles::pauseStep() {
+    ::pauseStep(installSettings().stepPause);
 }

@@ -18,6 +18,7 @@ public:
     String message(int id) override;
     void setProgress(int percent) override;
     void progressStep(int messageId, int percent) override;
+    void pauseStep() override;
 
 private:
     File& installer_;

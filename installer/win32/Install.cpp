@@ -188,6 +188,18 @@ bool askYesNo(const String& text, const String& caption) {
            IDYES;
 }
 
+// The directory could not be made: why, as the system says.
+void showDirectoryFailure(const String& dir) {
+    String error = lastErrorText();
+    error.trimRight();
+    String text = message(25);
+    text += "\r\n";
+    text += dir;
+    text += "\r\n\r\n";
+    text += error;
+    showMessageError(text);
+}
+
 // One round of the directory checks; false sends the user back to the dialog.
 bool directoryAccepted(const String& dir) {
     const InstallSettings& s = settings();
@@ -229,14 +241,7 @@ bool directoryAccepted(const String& dir) {
         return false;
     if (exists || createInstallDirectory(dir))
         return true;
-    String error = lastErrorText();
-    error.trimRight();
-    String text = message(25);
-    text += "\r\n";
-    text += dir;
-    text += "\r\n\r\n";
-    text += error;
-    showMessageError(text);
+    showDirectoryFailure(dir);
     return false;
 }
 
@@ -260,10 +265,15 @@ void settleInstallDirectory(const ExistingInstallation& existing) {
     String& dir = installation().installDir;
     if (dir.isEmpty())
         dir = s.defaultInstallDir;
-    if (!programState().automaticMode && s.has(AskInstallDir))
+    if (!programState().automaticMode && s.has(AskInstallDir)) {
         chooseInstallDirectory();
-    else
-        createInstallDirectory(dir); // a failure shows when the files are placed
+        return;
+    }
+    // Nothing may be registered for a product whose folder is not there.
+    if (!directoryExists(dir) && !createInstallDirectory(dir)) {
+        showDirectoryFailure(dir);
+        exitInstaller();
+    }
 }
 
 void runSettingBatch(const String& setting, const String& extra, ProductFlag hide) {
@@ -342,10 +352,7 @@ void runInstallation(File& installer, const CommandLine& commandLine) {
     openProgressDialog();
     progressStep(8, 2);
     loadDataArea(installer);
-    progressStep(62, 36);
-    pauseStep(s.stepPause);
-    if (s.has(CompressedData))
-        progressStep(29, 40);
+    markStep();
 
     if (!s.uninstallSubdir.isEmpty())
         createDirectoryPath(state.uninstallDir);

@@ -11,9 +11,11 @@
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
 #include "installer/MessageTable.h"
+#include "installer/Startup.h"
 #include "installer/win32/Batch.h"
 #include "installer/win32/Program.h"
 #include "platform/DelayedFile.h"
+#include "platform/ErrorText.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
@@ -163,21 +165,16 @@ void finishInstallation(bool isReinstall, const String& report) {
     const bool problems = !report.isEmpty();
     const String logPath = installLogPath();
     String problemPart = report;
-    bool showLog = false;
-    if (problems) {
-        if (!automatic) {
-            const String text = formatWithText(message(40), logPath);
-            showLog = MessageBoxA(ownerWindow(), text.c_str(), message(41).c_str(),
-                                  MB_YESNO | MB_ICONINFORMATION) == IDYES;
-        }
-    } else {
-        if (!automatic && !s.has(NoFinishMessage))
-            MessageBoxA(ownerWindow(), message(42).c_str(), message(43).c_str(),
-                        MB_ICONINFORMATION);
+    if (!problems) {
         problemPart += message(43);
         problemPart += "\r\n\r\n";
     }
-    if (s.has(AlwaysWriteLog) || problems) {
+    // The log is written before the report is shown, so that the report
+    // never points at a log that is not there.
+    bool logWritten = false;
+    String logError;
+    const bool wantLog = s.has(AlwaysWriteLog) || problems;
+    if (wantLog) {
         InstallLogHead head;
         head.productName = s.productName;
         head.installDate = formatNow("d-M-yy h:ii:ssap");
@@ -186,12 +183,23 @@ void finishInstallation(bool isReinstall, const String& report) {
         head.installDir = installation().installDir;
         head.displayVersion = s.displayVersion;
         const String block = installLogBlock(head, installation().installLog, problemPart);
-        if (!appendToFile(logPath, block.c_str(), 0))
-            showLog = false;
+        logWritten = appendToFile(logPath, block.c_str(), 0);
+        if (!logWritten)
+            logError = lastErrorText();
     }
-    if (showLog && !openWithShell(logPath)) {
-        String notepad = "notepad.exe ";
-        notepad += logPath;
-        runProcess(notepad, 0, String());
+    bool showLog = false;
+    if (automatic) {
+        return;
+    } else if (problems && logWritten) {
+        const String text = formatWithText(message(40), logPath);
+        showLog = MessageBoxA(ownerWindow(), text.c_str(), message(41).c_str(),
+                              MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    } else if (problems) {
+        const String text = unwrittenLogReport(report, logPath, logError);
+        MessageBoxA(ownerWindow(), text.c_str(), message(41).c_str(), MB_OK | MB_ICONINFORMATION);
+    } else if (!s.has(NoFinishMessage)) {
+        MessageBoxA(ownerWindow(), message(42).c_str(), message(43).c_str(), MB_ICONINFORMATION);
     }
+    if (showLog && !openWithShell(logPath))
+        runProcess(logViewerCommand(startupValues().windowsDir, logPath), 0, String());
 }

@@ -1,6 +1,7 @@
 // The installer's entry point: start-up values, the command line, and the
 // choice between installing and uninstalling.
 #include "core/Fatal.h"
+#include "core/Path.h"
 #include "core/ProgramName.h"
 #include "installer/Archive.h"
 #include "installer/CommandLine.h"
@@ -10,6 +11,7 @@
 #include "installer/Startup.h"
 #include "installer/win32/Archive.h"
 #include "installer/win32/BackgroundWindow.h"
+#include "installer/win32/Batch.h"
 #include "installer/win32/Install.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/Startup.h"
@@ -21,6 +23,28 @@
 #include "platform/Process.h"
 
 #include <windows.h>
+
+namespace {
+
+// Creates the directory with its parents, noting those it made for removal
+// on the way out while they are empty.
+void createDirectoryAhead(const String& path) {
+    Array<String>& made = programState().directoriesMadeAhead;
+    const int before = made.count();
+    String dir = path;
+    dir.removeTrailingChar('\\');
+    while (dir.length() > 3 && !directoryExists(dir)) {
+        made.append(dir);
+        const String parent = directoryPart(dir);
+        if (parent == dir)
+            break;
+        dir = parent;
+    }
+    if (!createDirectoryPath(path))
+        made.resize(before);
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     setProgramName("Varnoke");
@@ -62,6 +86,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     inputs.programFilesDir = programsDir();
     inputs.commonFilesDir = commonDir();
     inputs.installerFileSize = archiveState().installerSize;
+    inputs.expandPathVariables = [](const String& text) {
+        String expanded = text;
+        expandPathVariables(expanded);
+        return expanded;
+    };
     SettingsReader reader(loadSettingsBlock(), inputs, installSettings());
     CorruptionCode code = reader.readHead();
     if (code != NotCorrupt)
@@ -80,7 +109,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR argumentText, int) {
     takeDisplaySettings(settings, displaySettings());
     // The shared files go there, and their file loop does not make it.
     if (!settings.sharedPath.isEmpty())
-        createDirectoryPath(settings.sharedPath);
+        createDirectoryAhead(settings.sharedPath);
     buildUninstallerImage(file);
     runInstallation(file, commandLine);
 }

@@ -114,7 +114,9 @@ ShortcutRecord shortcutFor(const FileEntry& entry, const String& target) {
     if (!entry.icon.isBlank())
         record.icon = joinPath(installation().uninstallDir, entry.icon);
     record.arguments = entry.arguments;
+    expandPathVariables(record.arguments);
     record.workingDirectory = entry.workingDirectory;
+    expandPathVariables(record.workingDirectory);
     return record;
 }
 
@@ -212,24 +214,12 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
         corruptInstaller(NegativeWriteLength);
     const InstallSettings& settings = installSettings();
     Installation& state = installation();
-    const bool stampTime = time.hasDate() && time.hasTime();
+    const TimeStamp* stamp = time.hasDate() && time.hasTime() ? &time : nullptr;
     String failure;
     bool written = false;
-    bool stamped = false;
     for (int attempt = 1; attempt <= kWriteAttempts && !written; ++attempt) {
-        File file;
-        if (file.open(target.c_str(), CreateAlways, FILE_ATTRIBUTE_NORMAL) == FileOpened &&
-            file.writeBlock(data, length)) {
-            if (!settings.has(VerifyWrites)) {
-                // The handle that wrote the data stamps its time too: opening a
-                // file costs more than writing a small one.
-                if (stampTime)
-                    file.setLastWriteTime(time);
-                written = stamped = true;
-                continue;
-            }
-            file.close();
-            if (fileEquals(target, data, length)) {
+        if (writeFileWhole(target, data, length, stamp)) {
+            if (!settings.has(VerifyWrites) || fileEquals(target, data, length)) {
                 written = true;
             } else if (attempt == kWriteAttempts) {
                 SetLastError(0);
@@ -239,12 +229,10 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
             }
             continue;
         }
-        // Kept now: closing and clearing attributes may change the last error.
+        // Kept now: clearing attributes may change the last error.
         failure = lastErrorText();
-        if (attempt == 1 && settings.has(ClearAttributes)) {
-            file.close();
+        if (attempt == 1 && settings.has(ClearAttributes))
             clearAttributes(target, kBlockingAttributes);
-        }
     }
     if (!written) {
         String report = "\r\n";
@@ -264,11 +252,6 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
         if (atRestart)
             *atRestart = registered;
         return false;
-    }
-    if (stampTime && !stamped) {
-        File file;
-        if (file.open(target.c_str(), OpenExisting, FILE_ATTRIBUTE_NORMAL) == FileOpened)
-            file.setLastWriteTime(time);
     }
     if (attributes != -1)
         setAttributeBits(target, uint32_t(attributes), kEntryAttributeMask);

@@ -23,10 +23,10 @@ void expandFileSpecification(const String& specification, const String& defaultD
 // Reads the FileCount records at the archive cursor and places each file.
 void placeFiles();
 
-// Writes the file (three attempts, checked with VerifyWrites), then its time
-// and attributes. False when the file does not now hold the data, also when
-// its replacement was registered for the next restart; `atRestart`, when
-// given, then tells whether it was.
+// Writes the file whole, with its time, or leaves what was there (three
+// attempts, checked with VerifyWrites), then its attributes. False when the
+// file does not now hold the data, also when its replacement was registered
+// for the next restart; `atRestart`, when given, then tells whether it was.
 bool writeInstalledFile(const String& target, const uint8_t* data, int32_t length,
                         const TimeStamp& time, int32_t attributes, bool existedBefore,
                         bool* atRestart = nullptr);

@@ -90,6 +90,8 @@ void exitInstaller() {
         state.backgroundWindow = nullptr;
     }
     pumpMessages();
+    for (const String& directory : state.directoriesMadeAhead)
+        RemoveDirectoryA(directory.c_str());
     OleUninitialize();
     ExitProcess(1);
 }

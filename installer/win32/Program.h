@@ -1,6 +1,7 @@
 #pragma once
 // The program-wide message and exit operations every part of the installer uses.
 
+#include "core/Array.h"
 #include "core/String.h"
 
 #include <windows.h>
@@ -14,6 +15,9 @@ struct ProgramState {
     bool uninstallMode = false;
     bool errorsInAutomaticMode = false;
     bool reportingFatalError = false;
+    // Made ahead of their use, deepest first: each is removed on the way out
+    // while it is still empty, so that a refusal or a Cancel leaves none.
+    Array<String> directoriesMadeAhead;
 };
 
 ProgramState& programState();

@@ -112,6 +112,18 @@ TEST(RobotTest, AMissingLabelPressesNothingAndEndsTheProgram) {
     EXPECT_EQ(run.exitCode, -1);
 }
 
+// A dialog caught while it is being destroyed reads without its caption and with
+// nothing to press: it is no window to answer, and the labels wait for the next.
+TEST(RobotTest, ADialogThatVanishesWhileItIsReadIsPassedOver) {
+    RunResult run = runUnderRobot({selftestExe(), "flash", "150"},
+                                  {std::string(kWatchProgressPrefix) + "Working", "OK"}, 20);
+    ASSERT_EQ(run.error, "") << run.output;
+    ASSERT_EQ(run.windows.size(), 1u);
+    EXPECT_EQ(run.windows[0].caption, "Done");
+    EXPECT_EQ(run.windows[0].pressed, "OK");
+    EXPECT_EQ(run.exitCode, kIdOk);
+}
+
 TEST(RobotTest, AProgramThatShowsNothingTimesOutAndIsEnded) {
     RunResult run = runUnderRobot({selftestExe(), "sleep", "600"}, {}, 2);
     EXPECT_EQ(run.robotStatus, 2);

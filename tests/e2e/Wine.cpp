@@ -51,6 +51,9 @@ std::vector<std::string> pressArgs(const std::vector<std::string>& presses) {
         } else if (press.rfind(kWatchProgressPrefix, 0) == 0) {
             args.push_back("--watch-progress");
             args.push_back(press.substr(sizeof kWatchProgressPrefix - 1));
+        } else if (press.rfind(kFollowPrefix, 0) == 0) {
+            args.push_back("--follow");
+            args.push_back(press.substr(sizeof kFollowPrefix - 1));
         } else {
             args.push_back("--press");
             args.push_back(press);
@@ -150,6 +153,12 @@ void parseRobotOutput(const std::string& stdoutText, RunResult& result) {
             for (const nlohmann::json& button : item.value("buttons", nlohmann::json::array()))
                 window.buttons.push_back(Button{button.value("id", 0), button.value("label", "")});
             result.windows.push_back(window);
+            if (item.contains("progress"))
+                result.updates.push_back(
+                    Update{window.text, item.value("progress", -1), item.value("ms", 0LL)});
+        } else if (item.contains("update")) {
+            result.updates.push_back(
+                Update{item.value("text", ""), item.value("progress", -1), item.value("ms", 0LL)});
         } else if (item.contains("exit")) {
             result.exitCode = item["exit"].get<long long>();
         } else if (item.contains("error")) {

@@ -25,10 +25,18 @@ struct Window {
     std::string pressed; // empty when the robot pressed nothing
 };
 
+// A change of a followed dialog: its texts and bar as they became, when.
+struct Update {
+    std::string text;
+    int progress = -1;
+    long long ms = 0; // since the program started
+};
+
 struct RunResult {
     long long exitCode = -1; // the program's exit code; -1 when it did not end by itself
     std::vector<Window> windows;
-    std::string error;     // the robot's or the fixture's error, empty when none
+    std::vector<Update> updates; // of "follow:" dialogs, the first sight included
+    std::string error;           // the robot's or the fixture's error, empty when none
     int robotStatus = -1;  // robot.exe's own exit code: 0, 2 timeout, 3 no such button, 4 usage
     std::string output;    // everything the robot and the program wrote to stderr
     std::string strayText; // lines on the robot's stdout that were not its JSON
@@ -44,6 +52,9 @@ inline constexpr char kWatchPrefix[] = "watch:";
 // "progress:CAPTION" watches only dialogs with a progress bar (or without a button to
 // press), for a progress dialog that shares its caption with a question.
 inline constexpr char kWatchProgressPrefix[] = "progress:";
+// "follow:CAPTION" watches as "watch:" does and reports every change of the dialog's
+// texts and bar in `updates`.
+inline constexpr char kFollowPrefix[] = "follow:";
 
 RunResult runUnderRobot(const std::vector<std::string>& programArgs,
                         const std::vector<std::string>& presses, int timeoutSeconds = 20);

@@ -1,5 +1,7 @@
 #include "Dialog.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 
 namespace robot {
@@ -108,6 +110,10 @@ BOOL CALLBACK collectChild(HWND hwnd, LPARAM param) {
         dialog->text += text;
     } else if (sameLabel(cls, "msctls_progress32")) {
         dialog->hasProgressBar = true;
+        DWORD_PTR position = 0;
+        if (SendMessageTimeoutW(hwnd, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                &position))
+            dialog->progress = static_cast<int>(position);
     } else if (sameLabel(cls, "Button")) {
         LONG kind = style & BS_TYPEMASK;
         if (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON)
@@ -159,6 +165,46 @@ Dialog readDialog(HWND hwnd) {
         }
     }
     return dialog;
+}
+
+namespace {
+
+bool sameShape(const Dialog& a, const Dialog& b) {
+    if (a.caption != b.caption || a.hasProgressBar != b.hasProgressBar ||
+        a.buttons.size() != b.buttons.size())
+        return false;
+    for (size_t i = 0; i < a.buttons.size(); ++i) {
+        const Button& x = a.buttons[i];
+        const Button& y = b.buttons[i];
+        if (x.id != y.id || x.label != y.label || x.enabled != y.enabled)
+            return false;
+    }
+    return true;
+}
+
+bool stillShown(HWND hwnd) {
+    return IsWindow(hwnd) && IsWindowVisible(hwnd);
+}
+
+} // namespace
+
+bool readSettledDialog(HWND hwnd, Dialog& out) {
+    const int kReads = 20;
+    const DWORD kGapMs = 25;
+    Dialog last = readDialog(hwnd);
+    for (int i = 0; i < kReads; ++i) {
+        Sleep(kGapMs);
+        if (!stillShown(hwnd))
+            return false;
+        Dialog again = readDialog(hwnd);
+        const bool settled = sameShape(last, again);
+        last = again;
+        if (settled)
+            break;
+    }
+    // A progress dialog's status text changes all the time: the last read stands.
+    out = last;
+    return stillShown(hwnd);
 }
 
 const Button* findButton(const Dialog& dialog, const std::string& spec) {

@@ -22,7 +22,13 @@ struct Dialog {
     std::string text; // the texts of the static controls, one per line; icons skipped
     std::vector<Button> buttons;
     bool hasProgressBar = false; // a "msctls_progress32" child: a progress dialog
+    int progress = -1;           // the bar's position, when there is a bar
 };
+
+// Reads the dialog until two reads agree on its caption, buttons and bar, so that a
+// window caught while it is being made or destroyed is not taken for another one.
+// False when the window went away (or was hidden) meanwhile: nothing to handle.
+bool readSettledDialog(HWND hwnd, Dialog& out);
 
 // The visible top-level dialog windows (class "#32770": message boxes and dialogs
 // from templates) of process `pid`, in Z order.

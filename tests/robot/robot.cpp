@@ -2,10 +2,11 @@
 // buttons it is told to, and reports everything as JSON lines on stdout, one per window:
 //
 //   robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]...
-//             [--watch-progress CAPTION]... [--cmdline TEXT] [--argv0 TEXT] [--hold FILE]...
-//             [--] program [args]
+//             [--watch-progress CAPTION]... [--follow CAPTION]... [--cmdline TEXT]
+//             [--argv0 TEXT] [--hold FILE]... [--] program [args]
 //
 //   {"window":1,"caption":"...","text":"...","buttons":[{"id":1,"label":"OK"}],"pressed":"OK"}
+//   {"update":1,"text":"...","progress":40,"ms":1234}
 //   {"exit":N}
 //
 // LABEL is a button's text (case and '&' ignored) or "id:N". Once the labels are used up
@@ -13,7 +14,11 @@
 // --watch (a progress dialog, which may come and go too fast to be seen) are recorded
 // but never pressed, and use no label; --watch-progress does the same only for dialogs
 // that carry a progress bar or have no button to press, so that a question with the
-// same caption is still answered. --cmdline gives the argument text
+// same caption is still answered. --follow watches a dialog and then reports every
+// change of its texts or its bar's position as an "update" line, with the
+// milliseconds since the program started. A window caught while it is being made or
+// destroyed is read again until it settles; one that vanishes meanwhile is not
+// reported at all. --cmdline gives the argument text
 // verbatim, for programs that split their command line by rules of their own; --argv0
 // gives the command line's first word in place of the program's path, for programs that
 // find their own file through it. --hold keeps FILE open, readable by others but not
@@ -45,6 +50,7 @@ struct Options {
     std::vector<std::wstring> presses;
     std::vector<std::string> watched;         // captions recorded but never pressed
     std::vector<std::string> watchedProgress; // the same, for dialogs with a progress bar
+    std::vector<std::string> followed;        // watched, and every change reported
     bool rawArguments = false;
     std::wstring rawText;
     std::wstring argv0;                // the command line's first word, when not the program path
@@ -97,6 +103,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
             options.watched.push_back(narrow(argv[++i]));
         } else if (arg == L"--watch-progress" && hasValue) {
             options.watchedProgress.push_back(narrow(argv[++i]));
+        } else if (arg == L"--follow" && hasValue) {
+            options.followed.push_back(narrow(argv[++i]));
         } else if (arg == L"--cmdline" && hasValue) {
             options.rawArguments = true;
             options.rawText = argv[++i];
@@ -117,8 +125,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
         options.program.push_back(argv[i]);
     if (options.program.empty()) {
         error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]... "
-                "[--watch-progress CAPTION]... [--cmdline TEXT] [--argv0 TEXT] [--hold FILE]... "
-                "[--whole-line] [--] program [args]";
+                "[--watch-progress CAPTION]... [--follow CAPTION]... [--cmdline TEXT] "
+                "[--argv0 TEXT] [--hold FILE]... [--whole-line] [--] program [args]";
         return false;
     }
     if (options.wholeLine &&
@@ -203,11 +211,12 @@ void killProgram(const PROCESS_INFORMATION& process) {
 class Run {
 public:
     Run(const Options& options, const PROCESS_INFORMATION& process)
-        : options_(options), process_(process) {}
+        : options_(options), process_(process), start_(GetTickCount()) {}
 
     int loop() {
         DWORD deadline = GetTickCount() + options_.timeoutSeconds * 1000;
         for (;;) {
+            reportChanges();
             if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) {
                 DWORD code = 0;
                 GetExitCodeProcess(process_.hProcess, &code);
@@ -231,9 +240,33 @@ private:
         for (HWND hwnd : robot::findDialogs(process_.dwProcessId)) {
             if (!seen_.insert(hwnd).second)
                 continue;
-            return handle(robot::readDialog(hwnd));
+            robot::Dialog dialog;
+            if (!robot::readSettledDialog(hwnd, dialog))
+                continue; // gone before it could be read whole
+            return handle(dialog);
         }
         return 0;
+    }
+
+    // The followed dialogs' changes since they were last reported.
+    void reportChanges() {
+        for (size_t i = 0; i < followed_.size(); ++i) {
+            Followed& f = followed_[i];
+            if (!IsWindow(f.hwnd) || !IsWindowVisible(f.hwnd))
+                continue;
+            const robot::Dialog now = robot::readDialog(f.hwnd);
+            // An empty read is the dialog on its way out, not a change.
+            if (now.caption.empty() || (now.text == f.text && now.progress == f.progress))
+                continue;
+            f.text = now.text;
+            f.progress = now.progress;
+            emit(robot::JsonObject()
+                     .number("update", f.window)
+                     .text("text", now.text)
+                     .number("progress", now.progress)
+                     .number("ms", static_cast<long long>(GetTickCount() - start_))
+                     .str());
+        }
     }
 
     int handle(const robot::Dialog& dialog) {
@@ -245,6 +278,14 @@ private:
         bool watched = false;
         for (const std::string& caption : options_.watched)
             watched = watched || caption == dialog.caption;
+        for (const std::string& caption : options_.followed) {
+            if (caption != dialog.caption)
+                continue;
+            watched = true;
+            followed_.push_back(Followed{dialog.hwnd, windows_, dialog.text, dialog.progress});
+            line.number("progress", dialog.progress)
+                .number("ms", static_cast<long long>(GetTickCount() - start_));
+        }
         // A progress dialog caught while it is being destroyed may have lost its
         // bar already; a question always has a button to answer with.
         bool answerable = false;
@@ -259,6 +300,7 @@ private:
         }
         const robot::Button* button = nullptr;
         std::string problem;
+        const size_t pressBefore = nextPress_;
         if (nextPress_ < options_.presses.size()) {
             std::string spec = narrow(options_.presses[nextPress_++]);
             button = robot::findButton(dialog, spec);
@@ -275,6 +317,12 @@ private:
             problem = "button \"" + button->label + "\" on window " + std::to_string(windows_) +
                       " is disabled";
             button = nullptr;
+        }
+        // A window that went away while it was being read is no window to answer.
+        if (!button && !stillThere(dialog.hwnd)) {
+            --windows_;
+            nextPress_ = pressBefore;
+            return -1;
         }
         if (button)
             line.text("pressed", button->label);
@@ -301,8 +349,22 @@ private:
         return 2;
     }
 
+    static bool stillThere(HWND hwnd) {
+        Sleep(200);
+        return IsWindow(hwnd) && IsWindowVisible(hwnd);
+    }
+
+    struct Followed {
+        HWND hwnd;
+        long long window;
+        std::string text;
+        int progress;
+    };
+
     const Options& options_;
     PROCESS_INFORMATION process_;
+    DWORD start_;
+    std::vector<Followed> followed_;
     std::set<HWND> seen_;
     size_t nextPress_ = 0;
     long long windows_ = 0;

@@ -38,6 +38,7 @@ public:
     std::vector<std::string> opened;
     std::vector<int> progress;
     std::vector<int> steps;
+    std::vector<std::string> events; // "step M P" and "pause", in order
     bool failVolumeRead = false;
     bool failInstallerRead = false;
 
@@ -92,7 +93,9 @@ public:
     void setProgress(int percent) override { progress.push_back(percent); }
     void progressStep(int messageId, int percent) override {
         steps.push_back(messageId * 1000 + percent);
+        events.push_back("step " + std::to_string(messageId) + " " + std::to_string(percent));
     }
+    void pauseStep() override { events.push_back("pause"); }
 
 private:
     std::string nextAnswer() {
@@ -303,9 +306,9 @@ TEST(ArchiveDataTest, ChecksumAndDecodingFailuresHaveTheirCodes) {
     EXPECT_EQ(result.code, BadDataBlock);
 }
 
-TEST(ArchiveDataTest, CompressedAreaIsDecoded) {
-    // A block declaring 5 bytes: a literal run of four (code 0, count
-    // prefix 0, count - 1 = 3 in two bits), then a run of one.
+// A block declaring 5 bytes, "hello": a literal run of four (code 0, count
+// prefix 0, count - 1 = 3 in two bits), then a run of one.
+std::vector<uint8_t> helloBlock() {
     std::vector<uint8_t> block = {0xA1, 0x2B, 0xC7, 0x9E, 5, 0, 0, 0};
     const uint8_t text[] = {'h', 'e', 'l', 'l', 'o'};
     std::vector<bool> bits = {false, false, true, true};
@@ -319,7 +322,11 @@ TEST(ArchiveDataTest, CompressedAreaIsDecoded) {
     for (size_t i = 0; i < bits.size(); ++i)
         if (bits[i])
             block[8 + i / 8] |= static_cast<uint8_t>(1 << (i % 8));
+    return block;
+}
 
+TEST(ArchiveDataTest, CompressedAreaIsDecoded) {
+    const std::vector<uint8_t> block = helloBlock();
     Section s = makeSection(block, block.size());
     s.input.compressedData = true;
     FakeFiles files;
@@ -327,6 +334,34 @@ TEST(ArchiveDataTest, CompressedAreaIsDecoded) {
     ASSERT_EQ(assembleDataArea(s.input, files, area).status, DataAreaStatus::Ready);
     EXPECT_EQ(std::string(area.bytes, area.bytes + area.length), "hello");
     EXPECT_EQ(files.steps, (std::vector<int>{62036, 29040}));
+}
+
+// Each status is up, and has had its pause, before the work it names; the
+// bar only moves forward.
+TEST(ArchiveDataTest, EachStatusComesBeforeItsWorkWithThePausesBetween) {
+    struct Case {
+        const char* name;
+        bool compressed;
+        bool badChecksum;
+        std::vector<std::string> events;
+    };
+    const std::vector<Case> cases = {
+        {"stored", false, false, {"pause", "step 62 36", "pause"}},
+        {"compressed", true, false, {"pause", "step 62 36", "pause", "step 29 40", "pause"}},
+        {"checksum fails", true, true, {"pause", "step 62 36"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> block = helloBlock();
+        Section s = makeSection(block, block.size());
+        s.input.compressedData = c.compressed;
+        if (c.badChecksum)
+            s.input.dataChecksum += 1;
+        FakeFiles files;
+        DataArea area;
+        assembleDataArea(s.input, files, area);
+        EXPECT_EQ(files.events, c.events);
+    }
 }
 
 TEST(ArchiveDataTest, VolumePathsAreNumberedBesideTheInstaller) {

@@ -86,4 +86,25 @@ TEST(InstallRecords, VersionNumbersComeFromAroundTheFirstPoint) {
     }
 }
 
+// The viewer is Notepad of the Windows directory by its full path: a bare
+// "notepad.exe" would be looked for beside the installer first.
+TEST(InstallRecords, TheLogViewerIsNotepadOfTheWindowsDirectory) {
+    EXPECT_EQ(str(logViewerCommand("C:\\WINDOWS", "C:\\Acme\\Install.LOG")),
+              "\"C:\\WINDOWS\\notepad.exe\" C:\\Acme\\Install.LOG");
+    EXPECT_EQ(str(logViewerCommand("D:\\My Win\\", "C:\\A B\\Install.LOG")),
+              "\"D:\\My Win\\notepad.exe\" C:\\A B\\Install.LOG");
+}
+
+TEST(InstallRecords, AReportWithoutItsLogCarriesTheProblemsAndWhyTheLogFailed) {
+    EXPECT_EQ(str(unwrittenLogReport("Cannot write C:\\a\\b.dat\r\nDisk full\r\n\r\n",
+                                     "C:\\a\\Install.LOG", "Disk full")),
+              "Cannot write C:\\a\\b.dat\r\nDisk full\r\n\r\n"
+              "The installation log could not be written:\r\nC:\\a\\Install.LOG\r\nDisk full");
+    // A long report is cut, and says so, so that the box still fits the screen.
+    const String longReport(std::string(kShownReportLength + 50, 'x').c_str());
+    const std::string cut = str(unwrittenLogReport(longReport, "L", ""));
+    EXPECT_EQ(cut, std::string(kShownReportLength, 'x') +
+                       "...\r\n\r\nThe installation log could not be written:\r\nL");
+}
+
 } // namespace

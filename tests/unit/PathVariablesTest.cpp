@@ -155,6 +155,8 @@ TEST(PathVariables, AutoexecGainsThePathLineOnce) {
         {"@echo off\r\n", "PATH=%PATH%;C:\\PROGRA~1\\ACME\r\n"},
         {"@echo off", "\r\nPATH=%PATH%;C:\\PROGRA~1\\ACME\r\n"},
         {"a\r\npath=%path%;c:\\progra~1\\acme\r\nb\r\n", ""},
+        // Saved by an editor with LF line ends: the line is there all the same.
+        {"a\nPATH=%PATH%;C:\\PROGRA~1\\ACME\nb\n", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(str(autoexecAddition(c.content, line)), c.addition) << c.content;
@@ -176,6 +178,13 @@ TEST(PathVariables, AutoexecLosesOnlyThePathLine) {
         // Another directory's line that begins with the same text stays whole.
         {"PATH=%PATH%;C:\\ACMEX\r\nb\r\n", false, "PATH=%PATH%;C:\\ACMEX\r\nb\r\n"},
         {"SET OLDPATH=%PATH%;C:\\ACME", false, "SET OLDPATH=%PATH%;C:\\ACME"},
+        // Line ends of LF alone, and blanks an editor left around the line.
+        {"a\nPATH=%PATH%;C:\\ACME\nb\n", true, "a\nb\n"},
+        {"a\nPATH=%PATH%;C:\\ACME\n", true, "a\n"},
+        {"a\r\nPATH=%PATH%;C:\\ACME \r\nb\r\n", true, "a\r\nb\r\n"},
+        {"a\n  path=%path%;c:\\acme\t\nb", true, "a\nb"},
+        {"PATH=%PATH%;C:\\ACMEX\nPATH=%PATH%;C:\\ACME\n", true, "PATH=%PATH%;C:\\ACMEX\n"},
+        {"PATH=%PATH%;C:\\ACME\\BIN\n", false, "PATH=%PATH%;C:\\ACME\\BIN\n"},
     };
     for (const Case& c : cases) {
         String content = c.content;
