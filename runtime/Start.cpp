@@ -16,20 +16,16 @@ struct ExitEntry {
 };
 ExitEntry* gExitList = nullptr;
 
-// What WinMain receives: the command line after the program's name (quoted or
-// not) and the blanks that follow it.
+// What WinMain receives: the command line after the program's name (quotes
+// may enclose any part of it) and the blanks and control characters after it.
 char* argumentsOf(char* line) {
-    if (*line == '"') {
-        ++line;
-        while (*line && *line != '"')
-            ++line;
+    bool quoted = false;
+    while (static_cast<unsigned char>(*line) > ' ' || (*line && quoted)) {
         if (*line == '"')
-            ++line;
-    } else {
-        while (static_cast<unsigned char>(*line) > ' ')
-            ++line;
+            quoted = !quoted;
+        ++line;
     }
-    while (*line == ' ' || *line == '\t')
+    while (*line && static_cast<unsigned char>(*line) <= ' ')
         ++line;
     return line;
 }
