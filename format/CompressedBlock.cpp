@@ -76,11 +76,13 @@ BlockStatus decodeCode(BitReader& bits, uint8_t* out, size_t& size, size_t decla
     return BlockStatus::Ok;
 }
 
-// The common case: a code that starts at least kMargin bytes before the end
-// of the input, with short prefixes. Every field is then read from one
-// unchecked 64-bit load. Returns false, having changed nothing, when the code
-// needs the careful path; otherwise sets status and moves on.
+// The common case: codes that start at least kMargin bytes before the end of
+// the input, with short prefixes, while at least kRoom bytes of the declared
+// size are left. Every field is then read from one unchecked 64-bit load, and
+// short codes write whole words, rounding up into the room: the bytes past a
+// code are rewritten by the codes after it.
 constexpr size_t kMargin = 32;
+constexpr size_t kRoom = 32;
 
 // The shortest fields hold 57 - 1 - prefix bits after their prefix; these
 // limits keep each field, and a literal run of up to 16 bytes, inside the
@@ -100,78 +102,159 @@ inline unsigned prefixOnes(uint64_t word) {
     return unsigned(__builtin_ctzll(~word | (uint64_t(1) << 63)));
 }
 
-inline bool decodeFast(const uint8_t* block, uint64_t& position, uint64_t totalBits, uint8_t* out,
-                       size_t& size, size_t declared, BlockStatus& status) {
-    const size_t room = declared - size;
+// Eight stream bytes from bit `position`: seven from one load, the eighth
+// completed from the byte after it.
+inline uint64_t eightBytesAt(const uint8_t* block, uint64_t position) {
+    const uint8_t* at = block + (position >> 3);
+    const unsigned shift = unsigned(position & 7);
+    return BitReader::loadLittle64(at) >> shift | (uint64_t(at[8]) << 1) << (63 - shift);
+}
+
+// length bytes from distance back, length <= distance, at most kRoom of
+// them rounded up to whole words.
+inline void copyShortReference(uint8_t* to, size_t distance, size_t length) {
+    const uint8_t* from = to - distance;
+    if (distance >= 8) {
+        // Each word's source lies wholly before its destination; whole
+        // pairs of words, since most references are short.
+        std::memcpy(to, from, 8);
+        std::memcpy(to + 8, from + 8, 8);
+        if (length > 16) {
+            std::memcpy(to + 16, from + 16, 8);
+            std::memcpy(to + 24, from + 24, 8);
+        }
+        return;
+    }
+    // 4 to 7 bytes: two words of four that may overlap each other.
+    uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + length - 4, 4);
+    std::memcpy(to, &head, 4);
+    std::memcpy(to + length - 4, &tail, 4);
+}
+
+// A fast field's value: width is at most 32 here, so no check for 64.
+inline uint64_t fieldBits(uint64_t word, unsigned width) {
+    return word & ((uint64_t(1) << width) - 1);
+}
+
+enum class FastStep { Done, Careful, Failed };
+
+// One back-reference whose "10" prefix starts at `at`.
+inline FastStep fastReference(const uint8_t* block, uint64_t& at, uint64_t word, uint8_t* out,
+                              size_t& done, size_t declared, BlockStatus& status) {
+    const uint64_t rest = word >> 2;
+    const unsigned ones = prefixOnes(rest);
+    if (ones > kMaxFastLengthPrefix)
+        return FastStep::Careful;
+    const unsigned width = kReferenceLength.base + ones * kReferenceLength.step;
+    const uint64_t length = fieldBits(rest >> (ones + 1), width) + 4;
+    const uint64_t distanceAt = at + 3 + ones + width;
+    const uint64_t field = peekAt(block, distanceAt);
+    const unsigned far = prefixOnes(field);
+    if (far > kMaxFastDistancePrefix)
+        return FastStep::Careful;
+    const unsigned farWidth = kReferenceDistance.base + far * kReferenceDistance.step;
+    const uint64_t distance = fieldBits(field >> (far + 1), farWidth) + 4;
+    at = distanceAt + 1 + far + farWidth;
+    if (distance > done) {
+        status = BlockStatus::ReferenceBeforeStart;
+        return FastStep::Failed;
+    }
+    if (length > distance) {
+        status = BlockStatus::ReferenceOverlap;
+        return FastStep::Failed;
+    }
+    if (length > declared - done) {
+        status = BlockStatus::Overrun;
+        return FastStep::Failed;
+    }
+    uint8_t* to = out + done;
+    if (length <= kRoom)
+        copyShortReference(to, size_t(distance), size_t(length));
+    else
+        std::memcpy(to, to - distance, size_t(length));
+    done += size_t(length);
+    return FastStep::Done;
+}
+
+// Decodes codes on the fast path until the input's margin or the output's
+// room is reached, a code needs the careful path (position is then at its
+// start) or a code is damaged (status says why).
+void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, uint64_t totalBits,
+                   uint8_t* out, size_t& size, size_t declared, BlockStatus& status) {
     uint64_t at = position;
-    const uint64_t word = peekAt(block, at);
-    if ((word & 1) == 0) {
-        const uint64_t rest = word >> 1;
-        const unsigned ones = prefixOnes(rest);
-        if (ones > kMaxFastLiteralPrefix)
-            return false;
-        const unsigned width = kLiteralCount.base + ones * kLiteralCount.step;
-        const uint64_t count = ((rest >> (ones + 1)) & BitReader::lowMask(width)) + 1;
-        at += 2 + ones + width;
-        if (count > room) {
-            status = BlockStatus::Overrun;
-        } else if (count * 8 > totalBits - at) {
-            status = BlockStatus::Truncated;
-        } else if (count <= kMaxFastLiteral && room >= kMaxFastLiteral + 8) {
-            // Seven whole bytes per load; the eighth byte stored is rewritten later.
-            for (uint64_t done = 0; done < count; done += 7, at += 56)
-                BitReader::storeLittle64(out + size + done, peekAt(block, at));
-            at = position + 2 + ones + width + count * 8;
-            size += size_t(count);
+    size_t done = size;
+    const size_t roomEnd = declared - kRoom;
+    FastStep step = FastStep::Done;
+    while (at < fastEnd && done <= roomEnd) {
+        uint64_t word = peekAt(block, at);
+        if ((word & 1) == 0) {
+            const uint64_t rest = word >> 1;
+            const unsigned ones = prefixOnes(rest);
+            if (ones > kMaxFastLiteralPrefix)
+                break;
+            const unsigned width = kLiteralCount.base + ones * kLiteralCount.step;
+            const uint64_t count = fieldBits(rest >> (ones + 1), width) + 1;
+            const uint64_t start = at + 2 + ones + width;
+            uint8_t* to = out + done;
+            if (count > declared - done) {
+                status = BlockStatus::Overrun;
+                at = start;
+                break;
+            }
+            if (count <= kMaxFastLiteral) {
+                BitReader::storeLittle64(to, eightBytesAt(block, start));
+                if (count > 8)
+                    BitReader::storeLittle64(to + 8, eightBytesAt(block, start + 64));
+            } else if (count * 8 > totalBits - start) {
+                status = BlockStatus::Truncated;
+                at = start;
+                break;
+            } else {
+                BitReader bits(block, size_t(totalBits / 8), start);
+                bits.readBytes(to, size_t(count));
+            }
+            at = start + count * 8;
+            done += size_t(count);
+            // A literal run is mostly followed by a back-reference: taking it
+            // here, where that guess is right, spares a mispredicted branch.
+            if (at >= fastEnd || done > roomEnd)
+                break;
+            word = peekAt(block, at);
+            if ((word & 3) != 1)
+                continue;
+            step = fastReference(block, at, word, out, done, declared, status);
+        } else if (word & 2) {
+            const unsigned byte = unsigned(word >> 2) & 0xFF;
+            const uint64_t rest = word >> 10;
+            const unsigned ones = prefixOnes(rest);
+            if (ones > kMaxFastRepeatPrefix)
+                break;
+            const unsigned width = kRepeatCount.base + ones * kRepeatCount.step;
+            const uint64_t count = fieldBits(rest >> (ones + 1), width) + 3;
+            at += 11 + ones + width;
+            if (count > declared - done) {
+                status = BlockStatus::Overrun;
+                break;
+            }
+            uint8_t* to = out + done;
+            if (count <= kRoom) {
+                const uint64_t eight = uint64_t(byte) * 0x0101010101010101u;
+                for (size_t i = 0; i < kRoom; i += 8)
+                    std::memcpy(to + i, &eight, 8);
+            } else {
+                std::memset(to, int(byte), size_t(count));
+            }
+            done += size_t(count);
         } else {
-            BitReader bits(block, size_t(totalBits / 8), at);
-            bits.readBytes(out + size, size_t(count));
-            at += count * 8;
-            size += size_t(count);
+            step = fastReference(block, at, word, out, done, declared, status);
         }
-    } else if (word & 2) {
-        const unsigned byte = unsigned(word >> 2) & 0xFF;
-        const uint64_t rest = word >> 10;
-        const unsigned ones = prefixOnes(rest);
-        if (ones > kMaxFastRepeatPrefix)
-            return false;
-        const unsigned width = kRepeatCount.base + ones * kRepeatCount.step;
-        const uint64_t count = ((rest >> (ones + 1)) & BitReader::lowMask(width)) + 3;
-        at += 11 + ones + width;
-        if (count > room) {
-            status = BlockStatus::Overrun;
-        } else {
-            std::memset(out + size, int(byte), size_t(count));
-            size += size_t(count);
-        }
-    } else {
-        const uint64_t rest = word >> 2;
-        const unsigned ones = prefixOnes(rest);
-        if (ones > kMaxFastLengthPrefix)
-            return false;
-        const unsigned width = kReferenceLength.base + ones * kReferenceLength.step;
-        const uint64_t length = ((rest >> (ones + 1)) & BitReader::lowMask(width)) + 4;
-        at += 3 + ones + width;
-        const uint64_t field = peekAt(block, at);
-        const unsigned far = prefixOnes(field);
-        if (far > kMaxFastDistancePrefix)
-            return false;
-        const unsigned farWidth = kReferenceDistance.base + far * kReferenceDistance.step;
-        const uint64_t distance = ((field >> (far + 1)) & BitReader::lowMask(farWidth)) + 4;
-        at += 1 + far + farWidth;
-        if (distance > size) {
-            status = BlockStatus::ReferenceBeforeStart;
-        } else if (length > distance) {
-            status = BlockStatus::ReferenceOverlap;
-        } else if (length > room) {
-            status = BlockStatus::Overrun;
-        } else {
-            copyReference(out + size, room, size_t(distance), size_t(length));
-            size += size_t(length);
-        }
+        if (step != FastStep::Done)
+            break;
     }
     position = at;
-    return true;
+    size = done;
 }
 
 } // namespace
@@ -202,9 +285,11 @@ BlockStatus decodeCompressedBlock(const uint8_t* block, size_t length, uint8_t* 
     uint64_t position = kCompressedBlockHeaderSize * 8;
     size_t size = 0;
     while (size < declared && status == BlockStatus::Ok) {
-        if (position < fastEnd &&
-            decodeFast(block, position, totalBits, out, size, declared, status))
-            continue;
+        if (position < fastEnd && declared - size >= kRoom) {
+            decodeFastRun(block, position, fastEnd, totalBits, out, size, declared, status);
+            if (size >= declared || status != BlockStatus::Ok)
+                break;
+        }
         BitReader bits(block, length, position);
         status = decodeCode(bits, out, size, declared);
         position = bits.position();

@@ -42,6 +42,29 @@ void removeSectionEntry(String& image, const ArchiveSection& section) {
     }
 }
 
+// A signature (Authenticode) added to setup.exe lies after the archive and
+// signs setup.exe alone: the uninstaller neither carries it nor names it, so
+// that its certificate entry does not point into bytes that are no longer there.
+void dropSignature(String& image, const ArchiveSection& section) {
+    const int64_t entry =
+        int64_t(section.peOffset) + kDataDirectoryStart + 8 * kCertificateDirectory;
+    const int64_t count = int64_t(section.peOffset) + kNumberOfRvaAndSizesField;
+    if (count + 4 > image.length() || entry + 8 > image.length() ||
+        static_cast<uint32_t>(getInt32At(image, static_cast<int32_t>(count))) <=
+            uint32_t(kCertificateDirectory))
+        return;
+    const auto offset = static_cast<uint32_t>(getInt32At(image, static_cast<int32_t>(entry)));
+    const uint32_t archiveEnd = section.pointerToRawData + section.sizeOfRawData;
+    if (offset == 0 || offset < archiveEnd)
+        return;
+    const int64_t at = int64_t(offset) - section.sizeOfRawData;
+    if (at < image.length())
+        image.splice(static_cast<int32_t>(at), image.length() - static_cast<int32_t>(at), nullptr,
+                     0);
+    setInt32At(image, static_cast<int32_t>(entry), 0);
+    setInt32At(image, static_cast<int32_t>(entry + 4), 0);
+}
+
 } // namespace
 
 CorruptionCode buildUninstallerImage(UninstallerParts parts, const ArchiveSection& section,
@@ -59,6 +82,7 @@ CorruptionCode buildUninstallerImage(UninstallerParts parts, const ArchiveSectio
     lowerField(image, pe + kSizeOfInitializedDataField, section.sizeOfRawData);
     lowerField(image, pe + kSizeOfImageField, section.sizeOfRawData);
     removeSectionEntry(image, section);
+    dropSignature(image, section);
 
     if (parts.patchOffset > 0 && parts.patchOffset < image.length() && !parts.patch.isEmpty()) {
         const int32_t room = image.length() - parts.patchOffset;

@@ -13,10 +13,8 @@ void Installation::recordForUninstall(const String& path, bool isDirectory) {
     if (path.length() <= 3)
         return;
     if (isDirectory) {
-        for (const String& recorded : recordedDirectories)
-            if (recorded.compare(path.c_str(), false) == 0)
-                return;
-        recordedDirectories.append(path);
+        if (!recordedDirectories.insert(path))
+            return;
         uninstallList += '~';
     }
     uninstallList += path;

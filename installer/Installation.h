@@ -6,6 +6,7 @@
 
 #include "core/Array.h"
 #include "core/String.h"
+#include "installer/PathSet.h"
 
 // A shortcut to be made once the files are placed.
 struct ShortcutRecord {
@@ -29,7 +30,7 @@ struct Installation {
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success
     String uninstallList; // lines for Uninstall.DAT, each ending in CR LF
-    Array<String> recordedDirectories;
+    PathSet recordedDirectories;
 
     Array<ShortcutRecord> shortcutList;
     Array<String> sharedFileList; // target and marker

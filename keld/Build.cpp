@@ -15,25 +15,45 @@ namespace keld {
 
 namespace {
 
+// The data area's length is a signed 32-bit field of the header.
+constexpr uint64_t kMaxDataAreaSize = 0x7FFFFFFF;
+
 std::optional<int64_t> modificationTime(const std::string& path) {
     const std::optional<FileInfo> info = fileInfo(path);
     return info ? std::optional<int64_t>(info->modified) : std::nullopt;
 }
 
-bool readFileRecords(const Project& project, std::vector<FileRecord>& records, int64_t& newest,
-                     uint64_t& total, std::vector<std::string>& errors) {
+// The sizes are checked before any file is read, so that files too large for
+// the archive are refused at once instead of after filling the memory.
+bool sizesFit(const Project& project, std::vector<std::string>& errors) {
+    uint64_t total = 0;
     for (const ProjectFile& f : project.files) {
-        FileRecord record;
         const std::optional<FileInfo> info = fileInfo(f.source);
-        // Checked before reading, so that a huge file is refused at once.
-        if (info && info->size > kMaxStoredFileSize) {
+        if (!info)
+            continue; // reported when it is read
+        if (info->size > kMaxStoredFileSize)
             errors.push_back(describe(f.where, "the file \"" + f.source +
                                                    "\" is larger than the installer takes "
                                                    "(1 GB, 1073741824 bytes)"));
-            continue;
-        }
+        total += uint64_t(info->size);
+    }
+    if (errors.empty() && total > kMaxDataAreaSize)
+        errors.push_back(describe({project.path, 0, 0},
+                                  "the files hold " + std::to_string(total) +
+                                      " bytes, more than the installer's data area takes (" +
+                                      std::to_string(kMaxDataAreaSize) + " bytes)"));
+    return errors.empty();
+}
+
+bool readFileRecords(const Project& project, std::vector<FileRecord>& records, int64_t& newest,
+                     uint64_t& total, std::vector<std::string>& errors) {
+    if (!sizesFit(project, errors))
+        return false;
+    for (const ProjectFile& f : project.files) {
+        FileRecord record;
+        const std::optional<FileInfo> info = fileInfo(f.source);
         if (!info || !readFile(f.source, record.data)) {
-            errors.push_back(describe(f.where, "cannot read the source file \"" + f.source + "\""));
+            errors.push_back(describe(f.where, unreadableFile("the source file", f.source)));
             continue;
         }
         newest = std::max(newest, info->modified);
@@ -151,7 +171,12 @@ bool buildProject(const Project& project, const BuildOptions& options, BuildResu
         };
     }
     std::string error;
-    if (!buildInstaller(options.stub, settings, records, archive, result.installer, error)) {
+    Bytes stub = options.stub;
+    if (!giveSetupItsFace(stub, project.identity, error)) {
+        errors.push_back(describe({project.path, 0, 0}, error));
+        return false;
+    }
+    if (!buildInstaller(stub, settings, records, archive, result.installer, error)) {
         errors.push_back(describe({project.path, 0, 0}, error));
         return false;
     }

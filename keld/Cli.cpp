@@ -94,6 +94,23 @@ std::optional<int64_t> epochFrom(const char* text, std::ostream& err) {
     return int64_t(value);
 }
 
+// The first input that `output` would overwrite: the project, the stub, a page
+// or picture, or a source file; empty when it is none of them.
+std::string inputAt(const std::string& output, const Project& project,
+                    const std::string& stubPath) {
+    std::vector<std::pair<SourceLocation, std::string>> inputs = {
+        {{project.path, 0, 0}, project.path}, {{project.path, 0, 0}, stubPath}};
+    for (const std::string& path : project.settingsSources)
+        inputs.push_back({{project.path, 0, 0}, path});
+    for (const ProjectFile& f : project.files)
+        inputs.push_back({f.where, f.source});
+    for (const auto& [where, path] : inputs)
+        if (sameFile(output, path))
+            return describe(where, "the output \"" + output + "\" is the input \"" + path +
+                                       "\"; writing it would destroy it (name another with -o)");
+    return std::string();
+}
+
 int build(const Arguments& a, const CliEnvironment& env, std::ostream& out, std::ostream& err) {
     Project project;
     ProjectErrors problems;
@@ -105,8 +122,8 @@ int build(const Arguments& a, const CliEnvironment& env, std::ostream& out, std:
     BuildOptions options;
     const std::string stubPath = a.stub.empty() ? env.defaultStub : a.stub;
     if (!readFile(stubPath, options.stub)) {
-        err << "keld: cannot read the installer stub \"" << stubPath
-            << "\"; name one with --stub\n";
+        err << "keld: " << unreadableFile("the installer stub", stubPath)
+            << "; name one with --stub\n";
         return ExitProblems;
     }
     options.outputPath = a.output;
@@ -114,6 +131,11 @@ int build(const Arguments& a, const CliEnvironment& env, std::ostream& out, std:
         options.outputPath = project.output.file.empty()
                                  ? "setup.exe"
                                  : joinPath(project.baseDir, project.output.file);
+    const std::string overwritten = inputAt(options.outputPath, project, stubPath);
+    if (!overwritten.empty()) {
+        err << overwritten << "\n";
+        return ExitProblems;
+    }
     options.sourceDateEpoch = epochFrom(env.sourceDateEpoch, err);
     if (!a.quiet && env.terminal)
         options.progress = [&err](const std::string& line) { err << line << "\r" << std::flush; };

@@ -9,6 +9,10 @@ namespace {
 
 template <typename Container> bool readWhole(const std::string& path, Container& out) {
     out.clear();
+    // A folder opens as a stream on POSIX, and reading it then throws.
+    const std::optional<FileInfo> info = fileInfo(path);
+    if (!info || info->folder)
+        return false;
     std::ifstream in(toFsPath(path), std::ios::binary);
     if (!in)
         return false;
@@ -28,6 +32,20 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out) {
 
 bool readFile(const std::string& path, std::string& out) {
     return readWhole(path, out);
+}
+
+std::string unreadableFile(const std::string& what, const std::string& path) {
+    const std::optional<FileInfo> info = fileInfo(path);
+    if (!info)
+        return "cannot read " + what + " \"" + path + "\": there is no such file";
+    if (info->folder)
+        return "cannot read " + what + " \"" + path + "\": it is a folder, not a file";
+    return "cannot read " + what + " \"" + path + "\"";
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(toFsPath(a), toFsPath(b), ec) && !ec;
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {

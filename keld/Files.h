@@ -21,15 +21,25 @@ std::string fromFsPath(const std::filesystem::path& path);
 struct FileInfo {
     int64_t size = 0;
     int64_t modified = 0; // seconds since 1970-01-01 00:00 UTC
+    bool folder = false;
 };
 
 // What the file system says of the file at `path` (links followed on POSIX);
 // nothing when it does not exist or cannot be asked.
 std::optional<FileInfo> fileInfo(const std::string& path);
 
-// The whole file; false, with `out` empty, when it cannot be read.
+// The whole file; false, with `out` empty, when it cannot be read (a folder
+// cannot).
 bool readFile(const std::string& path, std::vector<uint8_t>& out);
 bool readFile(const std::string& path, std::string& out);
+
+// "cannot read the file \"PATH\"", or what stands in its way when the path
+// names a folder or nothing at all: for the messages of every reader.
+std::string unreadableFile(const std::string& what, const std::string& path);
+
+// True when the two paths name one existing file (through links, letter case
+// or another spelling of the path).
+bool sameFile(const std::string& a, const std::string& b);
 
 // Creates or replaces the file; false when it cannot be written whole.
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);

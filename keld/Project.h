@@ -5,6 +5,7 @@
 
 #include "installer/InstallSettings.h"
 #include "keld/Encoder.h"
+#include "keld/SetupFace.h"
 
 #include <cstdint>
 #include <optional>
@@ -61,6 +62,8 @@ struct Project {
     // Files read into the settings (pages, bitmap, icon, patch), for the
     // newest-source package time.
     std::vector<std::string> settingsSources;
+    // setup.exe's icon and version information, as the publisher wrote them.
+    SetupIdentity identity;
 };
 
 struct ProjectErrors {

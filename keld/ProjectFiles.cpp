@@ -6,6 +6,7 @@
 #include "keld/ProjectNames.h"
 #include "keld/ProjectReading.h"
 #include "keld/SourcePattern.h"
+#include "keld/WindowsNames.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -58,9 +59,49 @@ std::vector<Source> expandSource(const std::string& pattern) {
     return found;
 }
 
-bool validDestination(const std::string& name) {
-    return !name.empty() && name[0] != '\\' && name.find(':') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+// The kinds the installer places straight into a folder of its own choosing
+// (the shared, fonts or system folder), making no folder below it.
+bool placedWithoutFolders(const ProjectFile& f) {
+    if (f.options & InUninstallDir)
+        return true;
+    const bool kindWithoutFolders = f.kind == SharedFile || f.kind == FontFile ||
+                                    f.kind == SystemFile || f.kind == ComServerFile ||
+                                    f.kind == TypeLibraryFile;
+    // A target override with a folder in it is placed, folders and all.
+    return kindWithoutFolders && f.target.find('\\') == std::string::npos;
+}
+
+// The entry's texts for the installer in the product's code page; false when
+// one does not fit (reported at its key).
+bool inCodePage(ProjectReading& r, const toml::table& t, ProjectFile& f) {
+    const char* detailKey = "source";
+    for (const char* key :
+         {"startup-shortcut", "start-menu-shortcut", "desktop-shortcut", "version", "font-name"})
+        if (t.get(key))
+            detailKey = key;
+    const struct {
+        const char* key;
+        std::string* text;
+    } fields[] = {
+        {t.get("name")   ? "name"
+         : t.get("into") ? "into"
+                         : "source",
+         &f.name},
+        {detailKey, &f.detail},
+        {"shortcut-icon", &f.icon},
+        {"shortcut-arguments", &f.arguments},
+        {"target", &f.target},
+        {"shortcut-working-dir", &f.workingDirectory},
+    };
+    for (const auto& field : fields) {
+        std::string converted;
+        const toml::node* where = t.get(field.key);
+        if (!r.installerText(where ? *where : static_cast<const toml::node&>(t), *field.text,
+                             converted))
+            return false;
+        *field.text = converted;
+    }
+    return true;
 }
 
 // The shortcut keys; false when they contradict each other (reported).
@@ -99,8 +140,19 @@ bool readShortcuts(ProjectReading& r, const toml::table& t, ProjectFile& f) {
                             "\"install-dir\"");
         return false;
     }
-    if (shortcut || f.kind == StartupFile)
+    if (shortcut || f.kind == StartupFile) {
+        // The shortcut's file is the name with ".lnk".
+        const std::string problem = fileNameProblem(name);
+        if (!name.empty() && !problem.empty()) {
+            const toml::node* where = t.get("desktop-shortcut");
+            for (const char* key : {"startup-shortcut", "start-menu-shortcut"})
+                if (t.get(key))
+                    where = t.get(key);
+            r.error(where->source(), "the shortcut name \"" + name + "\" " + problem);
+            return false;
+        }
         f.detail = name;
+    }
     r.text(t, "shortcut-icon", f.icon);
     r.text(t, "shortcut-arguments", f.arguments);
     r.text(t, "shortcut-working-dir", f.workingDirectory);
@@ -164,6 +216,14 @@ bool readEntry(ProjectReading& r, const toml::table& t, ProjectFile& f) {
     if (!readShortcuts(r, t, f) || !readAttributes(r, t, f))
         return false;
     r.text(t, "target", f.target);
+    f.target = backslashes(f.target);
+    if (t.get("target")) {
+        const std::string problem = pathProblem(f.target, PathForm::Override);
+        if (!problem.empty()) {
+            r.error(*t.get("target"), "the target \"" + f.target + "\" " + problem);
+            return false;
+        }
+    }
     if (t.get("font-name")) {
         if (f.kind != FontFile) {
             r.error(*t.get("font-name"), "\"font-name\" is for files of the kind \"font\"");
@@ -236,11 +296,28 @@ void readFiles(ProjectReading& r, const toml::table& root) {
             f.name = name.empty() ? s.relative : backslashes(name);
             if (!folder.empty())
                 f.name = folder + "\\" + f.name;
-            if (!validDestination(f.name)) {
-                r.error(*t.get("source"),
-                        "the destination \"" + f.name + "\" must be a relative path");
-                continue;
+            const std::string problem = pathProblem(f.name);
+            if (!problem.empty()) {
+                r.error(*t.get(t.get("name")   ? "name"
+                               : t.get("into") ? "into"
+                                               : "source"),
+                        "the destination \"" + f.name + "\" " + problem);
+                break;
             }
+            if (placedWithoutFolders(f) && f.name.find('\\') != std::string::npos) {
+                const std::string which =
+                    (f.options & InUninstallDir)
+                        ? "files marked \"in-uninstall-dir\""
+                        : "files of the kind \"" +
+                              nameOf(destinationKindNames(), uint64_t(f.kind)) + "\"";
+                r.error(*t.get(t.get("into") ? "into" : "source"),
+                        "the destination \"" + f.name + "\" has a folder, but the installer " +
+                            "places " + which + " straight into their folder and makes no " +
+                            "folder below it");
+                break;
+            }
+            if (!inCodePage(r, t, f))
+                break;
             r.project().files.push_back(f);
         }
     }

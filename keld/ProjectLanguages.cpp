@@ -46,8 +46,8 @@ bool readMessages(ProjectReading& r, const toml::table& language, const std::str
                 ok = false;
                 continue;
             }
-            std::string text;
-            if (!r.text(*messages, key.str().data(), text)) {
+            std::string utf8, text;
+            if (!r.text(*messages, key.str().data(), utf8) || !r.installerText(value, utf8, text)) {
                 ok = false;
                 continue;
             }
@@ -99,11 +99,22 @@ void readLanguages(ProjectReading& r, const toml::table& root) {
     if (languages) {
         for (const toml::node& node : *languages) {
             const toml::table& language = *node.as_table();
-            r.onlyKeys(language, {"name", "messages"}, "[[languages]]");
-            std::string name;
-            r.text(language, "name", name);
-            if (name.empty()) {
+            r.onlyKeys(language, {"name", "messages", "codepage"}, "[[languages]]");
+            // A language's name and messages are written in its own code page,
+            // the product's unless it names one.
+            const int productCodePage = r.codePage();
+            int codePage = productCodePage;
+            r.codePageKey(language, codePage);
+            r.useCodePage(codePage);
+            std::string utf8, name;
+            r.text(language, "name", utf8);
+            if (utf8.empty()) {
                 r.error(language.source(), "a language needs a \"name\"");
+                r.useCodePage(productCodePage);
+                continue;
+            }
+            if (!r.installerText(*language.get("name"), utf8, name)) {
+                r.useCodePage(productCodePage);
                 continue;
             }
             for (const std::string& earlier : names)
@@ -112,6 +123,7 @@ void readLanguages(ProjectReading& r, const toml::table& root) {
             tables.emplace_back();
             readMessages(r, language, name, name == kDefaultLanguage, tables.back());
             names.push_back(name);
+            r.useCodePage(productCodePage);
         }
     }
     if (names.empty()) {

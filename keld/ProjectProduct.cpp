@@ -1,6 +1,9 @@
 // The [product] and [display] tables.
+#include "installer/TitleLayout.h"
+#include "keld/BitmapFile.h"
 #include "keld/ProjectNames.h"
 #include "keld/ProjectReading.h"
+#include "keld/WindowsNames.h"
 
 namespace keld {
 
@@ -48,6 +51,69 @@ void readUninstallerPatch(ProjectReading& r, const toml::table& product, Install
                 "an uninstaller patch needs the flag \"Uninstallable\"");
 }
 
+// A place the installer makes below the installation folder or the Start
+// Menu: refused when Windows cannot hold it there.
+void placeBelow(ProjectReading& r, const toml::table& product, const char* key,
+                const String& value) {
+    if (!product.get(key) || value.isEmpty())
+        return;
+    const std::string path(value.c_str(), size_t(value.length()));
+    const std::string problem = pathProblem(path);
+    if (!problem.empty())
+        r.error(*product.get(key), std::string("\"") + key + "\" " + problem);
+}
+
+// setup.exe's own face: the version information from the texts as written,
+// which the resource holds in Unicode, and the icon file.
+void readIdentity(ProjectReading& r, const toml::table& product) {
+    SetupIdentity& identity = r.project().identity;
+    r.text(product, "name", identity.productName);
+    r.text(product, "publisher", identity.publisher);
+    r.text(product, "version", identity.version);
+    r.text(product, "copyright", identity.copyright);
+    identity.description = identity.productName + " Setup";
+    std::string icon;
+    if (!product.get("icon") || !r.text(product, "icon", icon))
+        return;
+    std::string bytes;
+    if (!r.readSource(*product.get("icon"), r.resolve(icon), bytes))
+        return;
+    identity.icon.assign(bytes.begin(), bytes.end());
+    const std::string problem = iconProblem(identity.icon);
+    if (!problem.empty())
+        r.error(*product.get("icon"), "the icon \"" + icon + "\" " + problem);
+}
+
+// Where the title goes: a name, or the installer's own number.
+void readTitlePosition(ProjectReading& r, const toml::table& display, InstallSettings& s) {
+    static const std::vector<NamedValue> names = {
+        {"none", NoTitle},
+        {"top-left", TitleTopLeft},
+        {"top-centre", TitleTopCentre},
+        {"top-center", TitleTopCentre},
+        {"top-right", TitleTopRight},
+        {"bottom-left", TitleBottomLeft},
+        {"bottom-centre", TitleBottomCentre},
+        {"bottom-center", TitleBottomCentre},
+        {"bottom-right", TitleBottomRight},
+    };
+    const toml::node* node = display.get("title-position");
+    if (!node)
+        return;
+    if (const auto* name = node->as_string()) {
+        const std::optional<uint64_t> value = valueOf(names, name->get());
+        if (value)
+            s.titlePosition = uint8_t(*value);
+        else
+            r.error(*node,
+                    "unknown title position \"" + name->get() + "\"; known are " + nameList(names));
+        return;
+    }
+    int64_t value = 0;
+    if (r.integer(display, "title-position", 0, 255, value))
+        s.titlePosition = uint8_t(value);
+}
+
 } // namespace
 
 void readProductSection(ProjectReading& r, const toml::table& root) {
@@ -77,7 +143,10 @@ void readProductSection(ProjectReading& r, const toml::table& root) {
                 "desktop-folder",
                 "desktop-folder-icon",
                 "uninstaller-patch",
-                "uninstaller-patch-offset"},
+                "uninstaller-patch-offset",
+                "codepage",
+                "icon",
+                "copyright"},
                "[product]");
     InstallSettings& s = r.project().settings;
     r.text(*product, "name", s.productName);
@@ -91,8 +160,11 @@ void readProductSection(ProjectReading& r, const toml::table& root) {
     r.text(*product, "uninstall-subdir", s.uninstallSubdir);
     s.uninstallerName = "Uninstall.exe";
     r.text(*product, "uninstaller-name", s.uninstallerName);
+    placeBelow(r, *product, "uninstall-subdir", s.uninstallSubdir);
+    placeBelow(r, *product, "uninstaller-name", s.uninstallerName);
     r.text(*product, "shared-path", s.sharedPath);
     r.text(*product, "start-menu", s.productStartMenu);
+    placeBelow(r, *product, "start-menu", s.productStartMenu);
     r.text(*product, "registry", s.productRegistry);
     r.text(*product, "desktop-folder", s.desktopFolder);
     r.fileContents(*product, "desktop-folder-icon", s.desktopFolderIcon);
@@ -117,6 +189,7 @@ void readProductSection(ProjectReading& r, const toml::table& root) {
     s.excludedSystems = int32_t(excluded);
     r.time(*product, "time", r.project().packageTime);
     readUninstallerPatch(r, *product, s);
+    readIdentity(r, *product);
 }
 
 void readDisplaySection(ProjectReading& r, const toml::table& root) {
@@ -144,8 +217,7 @@ void readDisplaySection(ProjectReading& r, const toml::table& root) {
         r.boolean(*display, "title-shadow", shadow);
         s.titleShadow = shadow ? 1 : 0;
         int64_t value = 0;
-        if (r.integer(*display, "title-position", 0, 255, value))
-            s.titlePosition = uint8_t(value);
+        readTitlePosition(r, *display, s);
         r.text(*display, "title-font", s.titleFont);
         value = 0;
         if (r.integer(*display, "bitmap-size", kBitmapSizeRange.min, kBitmapSizeRange.max, value))
@@ -155,12 +227,12 @@ void readDisplaySection(ProjectReading& r, const toml::table& root) {
             s.stretchMode = int32_t(value);
         String bitmap;
         if (display->get("bitmap") && r.fileContents(*display, "bitmap", bitmap)) {
-            // The installer takes the bitmap from its info header on; a .bmp
-            // file starts with a 14-byte file header before it.
-            if (bitmap.length() <= 14 || bitmap.c_str()[0] != 'B' || bitmap.c_str()[1] != 'M')
-                r.error(*display->get("bitmap"), "the background bitmap is not a .bmp file");
+            std::string packed, problem;
+            if (installerBitmap(std::string(bitmap.c_str(), size_t(bitmap.length())), packed,
+                                problem))
+                s.backgroundBitmapData = String(packed.data(), int(packed.size()));
             else
-                s.backgroundBitmapData = String(bitmap.c_str() + 14, bitmap.length() - 14);
+                r.error(*display->get("bitmap"), "the background bitmap " + problem);
             s.productFlags |= BackgroundBitmap;
         }
     }

@@ -53,9 +53,49 @@ bool ProjectReading::text(const toml::table& table, const char* key, String& out
     std::string value;
     if (!table.get(key))
         return true;
-    if (!text(table, key, value))
+    std::string converted;
+    if (!text(table, key, value) || !installerText(*table.get(key), value, converted))
         return false;
-    out = String(value.data(), int(value.size()));
+    out = String(converted.data(), int(converted.size()));
+    return true;
+}
+
+bool ProjectReading::installerText(const toml::node& where, const std::string& utf8,
+                                   std::string& out) {
+    CodePageFailure failure;
+    if (toCodePage(utf8, codePage_, out, failure))
+        return true;
+    error(where, "the text \"" + utf8 + "\" " + describeFailure(utf8, codePage_, failure));
+    return false;
+}
+
+bool ProjectReading::installerFile(const std::string& path, const std::string& utf8,
+                                   std::string& out) {
+    // Editors on Windows start UTF-8 with a byte order mark, which is no text.
+    const bool marked = utf8.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const std::string text = marked ? utf8.substr(3) : utf8;
+    CodePageFailure failure;
+    if (toCodePage(text, codePage_, out, failure))
+        return true;
+    int line = 0, column = 0;
+    lineAndColumn(text, failure.offset, line, column);
+    errors_.messages.push_back(describe(SourceLocation{path, line, column},
+                                        "the page " + describeFailure(text, codePage_, failure)));
+    return false;
+}
+
+bool ProjectReading::codePageKey(const toml::table& table, int& out) {
+    int64_t value = 0;
+    if (!table.get("codepage"))
+        return true;
+    if (!integer(table, "codepage", 0, 65535, value))
+        return false;
+    if (!codePageTable(int(value))) {
+        error(*table.get("codepage"), "keld writes the Windows code pages " + codePageList() +
+                                          ", not " + std::to_string(value));
+        return false;
+    }
+    out = int(value);
     return true;
 }
 
@@ -137,7 +177,7 @@ std::string ProjectReading::resolve(const std::string& path) const {
 bool ProjectReading::readSource(const toml::node& where, const std::string& path,
                                 std::string& out) {
     if (!readFile(path, out)) {
-        error(where, "cannot read the file \"" + path + "\"");
+        error(where, unreadableFile("the file", path));
         return false;
     }
     project_.settingsSources.push_back(path);
@@ -198,6 +238,12 @@ bool readProjectText(const std::string& text, const std::string& path, Project& 
                {"product", "display", "pages", "batches", "languages", "delete", "associations",
                 "uninstall-values", "files", "output"},
                "the project");
+    // The product's code page first: every name and path is written in it.
+    if (const toml::table* product = root.get_as<toml::table>("product")) {
+        int codePage = kDefaultCodePage;
+        r.codePageKey(*product, codePage);
+        r.useCodePage(codePage);
+    }
     readProductSection(r, root);
     readDisplaySection(r, root);
     readPagesAndBatches(r, root);
@@ -212,7 +258,7 @@ bool readProject(const std::string& path, Project& project, ProjectErrors& error
     std::string text;
     if (!readFile(path, text)) {
         project = Project();
-        errors.messages.push_back(path + ": cannot read the project file");
+        errors.messages.push_back(path + ": " + unreadableFile("the project file", path));
         return false;
     }
     return readProjectText(text, path, project, errors);

@@ -3,6 +3,7 @@
 // report, with the file, line and column, what is wrong and where.
 
 #include "core/String.h"
+#include "keld/CodePage.h"
 #include "keld/Project.h"
 
 #include <toml++/toml.h>
@@ -32,7 +33,21 @@ public:
 
     // Each returns false when the key is present but wrong (reported), and
     // leaves `out` alone when the key is absent.
+    // A text for the installer: converted to the code page in use (reported
+    // at the key when a character does not fit).
     bool text(const toml::table& table, const char* key, String& out);
+    // The same for a text the caller holds: `utf8` as said at `where`.
+    bool installerText(const toml::node& where, const std::string& utf8, std::string& out);
+    // A whole text file for the installer (a page): its characters are
+    // reported with the file's own line and column.
+    bool installerFile(const std::string& path, const std::string& utf8, std::string& out);
+
+    // The code page of the texts read from now on: the product's, or a
+    // language's for its messages.
+    int codePage() const { return codePage_; }
+    void useCodePage(int codePage) { codePage_ = codePage; }
+    // The "codepage" key of `table`; false (reported) for one keld does not write.
+    bool codePageKey(const toml::table& table, int& out);
     bool text(const toml::table& table, const char* key, std::string& out);
     bool boolean(const toml::table& table, const char* key, bool& out);
     bool integer(const toml::table& table, const char* key, int64_t min, int64_t max, int64_t& out);
@@ -56,6 +71,7 @@ public:
 private:
     Project& project_;
     ProjectErrors& errors_;
+    int codePage_ = kDefaultCodePage;
 };
 
 // The sections, each in its own file.

@@ -25,8 +25,10 @@ std::string withCrLf(const std::string& text) {
 
 void batch(ProjectReading& r, const toml::table& batches, const char* key, String& out) {
     std::string text;
-    if (batches.get(key) && r.text(batches, key, text))
-        out = String(withCrLf(text).c_str());
+    std::string converted;
+    if (batches.get(key) && r.text(batches, key, text) &&
+        r.installerText(*batches.get(key), withCrLf(text), converted))
+        out = String(converted.c_str());
 }
 
 // A file name or a list of them; each file becomes one page.
@@ -57,11 +59,14 @@ void readPageFiles(ProjectReading& r, const toml::table& pages, const char* key,
         if (!r.readSource(*name, r.resolve(text->get()), bytes))
             continue;
         if (bytes.find('\0') != std::string::npos) {
-            r.error(*name, "the page \"" + text->get() +
-                               "\" holds a zero byte; save it as 8-bit (ANSI) text");
+            r.error(*name,
+                    "the page \"" + text->get() + "\" holds a zero byte; save it as UTF-8 text");
             continue;
         }
-        bytes = withCrLf(bytes);
+        std::string converted;
+        if (!r.installerFile(r.resolve(text->get()), bytes, converted))
+            continue;
+        bytes = withCrLf(converted);
         out.append(String(bytes.data(), int(bytes.size())));
     }
 }

@@ -233,7 +233,7 @@ SetupReading readSetup(const std::string& path) {
     SetupReading r;
     Bytes setup;
     if (!readFile(path, setup)) {
-        stop(r, SetupVerdict::Unreadable, "cannot read " + path);
+        stop(r, SetupVerdict::Unreadable, unreadableFile("the installer", path));
         return r;
     }
     r.fileSize = int64_t(setup.size());

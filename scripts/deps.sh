@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 mingw-w64-i686-dev binutils-mingw-w64-i686
     googletest libgtest-dev libbenchmark-dev zlib1g-dev liblzma-dev libtomlplusplus-dev
-    nlohmann-json3-dev
+    nlohmann-json3-dev osslsigncode openssl
     wine wine32:i386 wine64 xvfb xauth x11-utils
 )
 

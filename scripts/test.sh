@@ -13,12 +13,20 @@ cmake --build build/windows -j "$jobs"
 cmake --preset native >/dev/null
 cmake --build build/native -j "$jobs"
 
+status=0
+ctest --test-dir build/native -L native --output-on-failure -j "$jobs" || status=1
+
+source scripts/i386.sh
+if ! i386_runs_natively; then
+    echo "test.sh: the Wine and end-to-end suites did NOT run: $I386_REASON." >&2
+    echo "test.sh: set VARNOKE_WINE_TESTS=force to run them anyway (hours under an emulator)." >&2
+    exit $status
+fi
+
 source scripts/wine-env.sh build/windows
 wine_env_start
 trap wine_env_stop EXIT
 
-status=0
-ctest --test-dir build/native -L native --output-on-failure -j "$jobs" || status=1
 ctest --test-dir build/windows -L wine --output-on-failure -j "$jobs" || status=1
 ctest --test-dir build/native -L e2e --output-on-failure || status=1
 exit $status

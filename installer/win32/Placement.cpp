@@ -210,14 +210,24 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
         corruptInstaller(NegativeWriteLength);
     const InstallSettings& settings = installSettings();
     Installation& state = installation();
+    const bool stampTime = time.hasDate() && time.hasTime();
     String failure;
     bool written = false;
+    bool stamped = false;
     for (int attempt = 1; attempt <= kWriteAttempts && !written; ++attempt) {
         File file;
         if (file.open(target.c_str(), CreateAlways, FILE_ATTRIBUTE_NORMAL) == FileOpened &&
             file.writeBlock(data, length)) {
+            if (!settings.has(VerifyWrites)) {
+                // The handle that wrote the data stamps its time too: opening a
+                // file costs more than writing a small one.
+                if (stampTime)
+                    file.setLastWriteTime(time);
+                written = stamped = true;
+                continue;
+            }
             file.close();
-            if (!settings.has(VerifyWrites) || fileEquals(target, data, length)) {
+            if (fileEquals(target, data, length)) {
                 written = true;
             } else if (attempt == kWriteAttempts) {
                 SetLastError(0);
@@ -250,7 +260,7 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
             state.problemReport += report;
         return false;
     }
-    if (time.hasDate() && time.hasTime()) {
+    if (stampTime && !stamped) {
         File file;
         if (file.open(target.c_str(), OpenExisting, FILE_ATTRIBUTE_NORMAL) == FileOpened)
             file.setLastWriteTime(time);
@@ -276,14 +286,17 @@ void placeFiles() {
     places.systemDir = systemDir();
     const MachinePathVariables variables;
     const bool listInstallTree = !settings.has(RemoveInstallDir);
+    PacedProgress paced;
+    // Files come folder by folder: the folder just made needs no second look.
+    String madeDirectory;
 
     for (int32_t i = 0; i < header.fileCount; ++i) {
-        setProgress(45 + int(int64_t(i) * 40 / header.fileCount));
+        paced.progress(45 + int(int64_t(i) * 40 / header.fileCount));
         FileEntry entry;
         CorruptionCode code = readFileEntry(cursor, header.fileSize(i), entry);
         if (code != NotCorrupt)
             corruptInstaller(code);
-        pumpMessages();
+        paced.pump();
         const FileTarget target = fileTarget(entry, places, variables);
         if (target.code != NotCorrupt)
             corruptInstaller(target.code);
@@ -319,12 +332,13 @@ void placeFiles() {
         if (target.inInstallTree) {
             const String directory = directoryPart(path);
             if (directory.compare(state.installDir.c_str(), false) != 0) {
-                if (!createDirectoryPath(directory)) {
+                if (!directory.equalsString(madeDirectory) && !createDirectoryPath(directory)) {
                     state.problemReport.appendFormat("%s %s\r\n%s\r\nNot installed: %s\r\n\r\n",
                                                      message(25).c_str(), directory.c_str(),
                                                      lastErrorText().c_str(), path.c_str());
                     continue;
                 }
+                madeDirectory = directory;
                 if (listed)
                     state.recordForUninstall(directory, true);
             }
@@ -337,13 +351,14 @@ void placeFiles() {
             continue;
         if (entry.kind == FontFile)
             registerFont(entry);
-        const String done = String::formatted("%s -> %s", entry.name.c_str(), path.c_str());
-        setStatusText(done);
+        String done = String::formatted("%s -> %s", entry.name.c_str(), path.c_str());
         if (settings.has(DetailedLog)) {
             state.installLog += done;
             state.installLog += "\r\n";
         }
+        paced.status(static_cast<String&&>(done));
     }
+    paced.finish();
     // Programs that list fonts learn of the new ones; a hung window must not
     // hold the installation up.
     if (state.fontsAdded) {

@@ -94,6 +94,36 @@ bool setProgress(int percent) {
     return pumpMessages();
 }
 
+void PacedProgress::progress(int percent) {
+    if (percent != percent_) {
+        percent_ = percent;
+        if (gBar)
+            PostMessageA(gBar, WM_USER + 2, WPARAM(percent), 0);
+    }
+    pump();
+}
+
+void PacedProgress::pump() {
+    if (pumpPace_.due(GetTickCount()))
+        pumpMessages();
+}
+
+void PacedProgress::status(String&& text) {
+    if (textPace_.due(GetTickCount())) {
+        textPending_ = false;
+        setStatusText(text);
+        return;
+    }
+    pending_ = static_cast<String&&>(text);
+    textPending_ = true;
+}
+
+void PacedProgress::finish() {
+    if (textPending_)
+        setStatusText(pending_);
+    textPending_ = false;
+}
+
 void markStep() {
     gStepMark = GetTickCount();
 }

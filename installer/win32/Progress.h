@@ -4,6 +4,7 @@
 // pressed.
 
 #include "core/String.h"
+#include "installer/Pace.h"
 
 // The modeless "ProgressDlg", owned by the background window; from then on it
 // owns the message boxes.
@@ -28,3 +29,22 @@ void confirmCancel();
 
 void showWaitCursor();
 void clearCursor();
+
+// A long loop's bar, status line and pump, paced by elapsed time: the bar is
+// posted only when its position changes, the status line and the pump run at
+// most every few tens of milliseconds, and finish() shows the text last given,
+// so that the line ends on the last item whatever was skipped.
+class PacedProgress {
+public:
+    void progress(int percent);
+    void pump();
+    void status(String&& text);
+    void finish();
+
+private:
+    Pace pumpPace_{30};
+    Pace textPace_{50};
+    int percent_ = -1;
+    String pending_;
+    bool textPending_ = false;
+};

@@ -66,6 +66,7 @@ void removeRecordedFiles(const String& fileList, Array<String>& directories, Str
     state.uninstallList.clear();
     state.recordedDirectories.clear();
     const int count = lineCount(fileList);
+    PacedProgress paced;
     LineReader lines(fileList);
     String line;
     for (int i = 0; lines.next(line); ++i) {
@@ -82,15 +83,18 @@ void removeRecordedFiles(const String& fileList, Array<String>& directories, Str
             break;
         }
         case RecordedItemKind::File:
-            setProgress(fileListProgress(i, count));
-            setStatusText(item.value);
-            if (filePresent(item.value) && !deleteFile(item.value, false)) {
+            paced.progress(fileListProgress(i, count));
+            paced.status(String(item.value));
+            // A file already gone fails to delete too: it is looked for only
+            // then, which spares the look for every file that goes.
+            if (!deleteFile(item.value, false) && filePresent(item.value)) {
                 problems.appendFormat("%s %s\r\n", message(58).c_str(), item.value.c_str());
                 state.recordForUninstall(item.value, false);
             }
             break;
         }
     }
+    paced.finish();
 }
 
 void removeRecordedDirectories(Array<String>& directories, const String& installDir,

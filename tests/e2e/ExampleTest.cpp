@@ -109,5 +109,61 @@ TEST(ExampleTest, KeldBuildsItAndItInstallsWithShortcutAssociationAndEntry) {
     fs::remove_all(dir, ec);
 }
 
+// A publisher signs the finished setup.exe (Authenticode, here with a key made
+// for the test): keld verify accepts it, it installs, and the Uninstall.exe made
+// from it removes the product again.
+TEST(ExampleTest, ASignedInstallerVerifiesInstallsAndUninstalls) {
+    ASSERT_EQ(wineEnvironmentProblem(), "");
+    char folder[] = "/tmp/varnoke-signed-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string dir = folder;
+    const std::string setup = dir + "/setup.exe";
+    const std::string signedSetup = dir + "/signed.exe";
+    ASSERT_EQ(runProcess({VARNOKE_KELD, "build", std::string(kExample) + "/acme-notes.toml", "-o",
+                          setup, "--stub", varnokeExe(), "-q"},
+                         120)
+                  .status,
+              0);
+    const ProcessResult key = runProcess(
+        {"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", dir + "/key.pem",
+         "-out", dir + "/cert.pem", "-days", "2", "-subj", "/CN=Acme Test Signing"},
+        60);
+    ASSERT_EQ(key.status, 0) << key.err;
+    const ProcessResult sign =
+        runProcess({"osslsigncode", "sign", "-certs", dir + "/cert.pem", "-key", dir + "/key.pem",
+                    "-n", "Acme Notes", "-in", setup, "-out", signedSetup},
+                   60);
+    ASSERT_EQ(sign.status, 0) << sign.out << sign.err;
+    ASSERT_GT(readBytes(signedSetup).size(), readBytes(setup).size());
+    const ProcessResult verified = runProcess({VARNOKE_KELD, "verify", signedSetup}, 60);
+    EXPECT_EQ(verified.status, 0) << verified.out << verified.err;
+    const ProcessResult checked = runProcess(
+        {"osslsigncode", "verify", "-CAfile", dir + "/cert.pem", "-in", signedSetup}, 60);
+    EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+
+    runProcess({"wine", "reg", "delete", kEntry, "/reg:32", "/f"}, 60);
+    const std::string target = dir + "/Acme Notes";
+    RunResult run = runUnderRobotRaw(signedSetup, "/a /d:\"" + toWinePath(target) + "\"",
+                                     {"watch:Installing Acme Notes"}, 60);
+    ASSERT_EQ(run.error, "") << run.output;
+    for (const Window& w : run.windows)
+        if (w.caption != "Installing Acme Notes")
+            ADD_FAILURE() << "unexpected window: " << w.caption << ": " << w.text;
+    EXPECT_TRUE(readBytes(target + "/notes.exe") ==
+                readBytes(std::string(kExample) + "/dist/notes.exe"));
+    const std::string uninstaller = target + "/Uninstall/Uninstall.exe";
+    ASSERT_TRUE(fs::exists(uninstaller));
+
+    RunResult removed = runUnderRobotRaw(uninstaller, "/a /u:\"Acme Notes\"", {}, 60);
+    ASSERT_EQ(removed.error, "") << removed.output;
+    for (const Window& w : removed.windows)
+        if (w.caption == "FATAL ERROR")
+            ADD_FAILURE() << "the uninstaller failed: " << w.text;
+    EXPECT_FALSE(fs::exists(target + "/notes.exe"));
+    EXPECT_FALSE(readRegistry32(kEntry, "DisplayName").has_value());
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
 } // namespace
 } // namespace e2e

@@ -151,4 +151,30 @@ TEST(UninstallerImageTest, HeadersOutsideAShortHeadAreSkipped) {
     }
 }
 
+// A signed setup.exe: its certificate table follows the archive. The
+// uninstaller is a different file; it keeps no certificate entry and no table.
+TEST(UninstallerImageTest, ASignatureOfTheInstallerIsNotCarriedOver) {
+    std::vector<uint8_t> installer = makeImage({".a", ".b", ".c", ".keld"});
+    const size_t tableAt = installer.size();
+    installer.resize(tableAt + 0x48, 0x5A); // WIN_CERTIFICATE and its bytes
+    const size_t certificate = kPeOffset + 24 + 96 + 8 * 4;
+    put32(installer, certificate, uint32_t(tableAt));
+    put32(installer, certificate + 4, 0x48);
+    ArchiveSection section;
+    ASSERT_EQ(findArchiveSection(installer.data(), int32_t(installer.size()),
+                                 int64_t(installer.size()), section)
+                  .result,
+              SectionSearch::Found);
+    UninstallerParts parts;
+    parts.head = bytes(installer, 0, section.pointerToRawData);
+    parts.tail =
+        bytes(installer, section.pointerToRawData + section.sizeOfRawData, installer.size());
+    String image;
+    ASSERT_EQ(buildUninstallerImage(parts, section, image), NotCorrupt);
+    const std::vector<uint8_t> built = toVector(image);
+    EXPECT_EQ(built.size(), size_t(section.pointerToRawData));
+    EXPECT_EQ(get32(built, certificate), 0u);
+    EXPECT_EQ(get32(built, certificate + 4), 0u);
+}
+
 } // namespace

@@ -17,7 +17,7 @@ std::optional<FileInfo> fileInfo(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0)
         return std::nullopt;
-    return FileInfo{int64_t(info.st_size), int64_t(info.st_mtime)};
+    return FileInfo{int64_t(info.st_size), int64_t(info.st_mtime), S_ISDIR(info.st_mode)};
 }
 
 } // namespace keld

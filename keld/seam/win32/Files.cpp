@@ -46,7 +46,8 @@ std::optional<FileInfo> fileInfo(const std::string& path) {
     if (!GetFileAttributesExW(toFsPath(path).c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
     const int64_t size = int64_t((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-    return FileInfo{size, unixSeconds(data.ftLastWriteTime)};
+    return FileInfo{size, unixSeconds(data.ftLastWriteTime),
+                    (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
 }
 
 } // namespace keld

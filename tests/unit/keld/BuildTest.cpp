@@ -11,6 +11,10 @@
 
 namespace {
 
+// One blue pixel, with the 40-byte header the installer draws from.
+const std::string kPackedBitmap = std::string("\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0", 16) +
+                                  std::string(24, '\0') + std::string("\xFF\0\0\0", 4);
+
 using keld::BuildOptions;
 using keld::BuildResult;
 using keld::Project;
@@ -121,9 +125,12 @@ kind = "font"
 font-name = "Acme Sans (TrueType)"
 
 [[files]]
-source = "dist/help"
-into = "help"
+source = "dist/help/img/logo.bmp"
 in-uninstall-dir = true
+
+[[files]]
+source = "dist/help/index.html"
+into = "help"
 
 [output]
 compression = "fast"
@@ -150,7 +157,7 @@ protected:
         folder_.write("dist/help/index.html", "<p>help</p>", 1600000300);
         folder_.write("dist/help/img/logo.bmp", "logo", 1600000400);
         folder_.write("folder.ico", "icon bytes");
-        folder_.write("back.bmp", "BM" + std::string(12, '\0') + "info header and pixels");
+        folder_.write("back.bmp", "BM" + std::string(12, '\0') + kPackedBitmap);
         folder_.write("license.txt", "Licence one\nsecond line\n");
         folder_.write("license2.txt", "Licence two\r\n");
         folder_.write("readme.txt", "Read me\n");
@@ -218,7 +225,8 @@ TEST_F(BuildTest, TheInstallerReadsWhatTheProjectSaid) {
     EXPECT_STREQ(s.titleFont.c_str(), "Tahoma");
     EXPECT_EQ(s.topColor, 0x302010);
     EXPECT_EQ(s.bottomColor, 0);
-    EXPECT_STREQ(s.backgroundBitmapData.c_str(), "info header and pixels");
+    EXPECT_EQ(std::string(s.backgroundBitmapData.c_str(), size_t(s.backgroundBitmapData.length())),
+              kPackedBitmap);
     EXPECT_STREQ(s.masterProductName.c_str(), "Acme Suite");
     EXPECT_STREQ(s.desktopFolder.c_str(), "Acme");
     EXPECT_STREQ(s.desktopFolderIcon.c_str(), "icon bytes");
@@ -285,7 +293,7 @@ TEST_F(BuildTest, FileRecordsCarryTheSourcesAndTheirOptions) {
     EXPECT_EQ(r.files[2].target, "%InstallDir%\\bin\\");
     EXPECT_EQ(r.files[3].kind, FontFile);
     EXPECT_EQ(r.files[3].detail, "Acme Sans (TrueType)");
-    EXPECT_EQ(r.files[4].name, "help\\img\\logo.bmp");
+    EXPECT_EQ(r.files[4].name, "logo.bmp");
     EXPECT_EQ(r.files[4].options, InUninstallDir);
     EXPECT_EQ(r.files[5].name, "help\\index.html");
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -119,6 +120,87 @@ TEST_F(CliTest, CompressingALargeProductShowsItsProgressOnATerminal) {
         EXPECT_EQ(shown.find("Compressing 1 file, 3 MB: 100%\r") != std::string::npos, c.shown)
             << shown;
     }
+}
+
+// A folder where a file belongs is named as such, and nothing is written.
+TEST_F(CliTest, AFolderWhereAFileBelongsIsRefusedWithItsName) {
+    const std::string setup = folder_.path("setup.exe");
+    folder_.write("dir/inside.txt", "x");
+    folder_.write("page.toml", "[product]\nname = \"C\"\n[pages]\nreadme = \"dir\"\n"
+                               "[[files]]\nsource = \"a.txt\"\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"build", folder_.path("dir"), "-o", setup}, "it is a folder, not a file"},
+        {{"build", folder_.path("good.toml"), "-o", setup, "--stub", folder_.path("dir")},
+         "cannot read the installer stub \"" + folder_.path("dir") + "\": it is a folder"},
+        {{"build", folder_.path("page.toml"), "-o", setup},
+         folder_.path("page.toml") + ":4:10: cannot read the file \"" + folder_.path("dir") +
+             "\": it is a folder, not a file"},
+        {{"verify", folder_.path("dir")}, "it is a folder, not a file"},
+        {{"inspect", folder_.path("dir")}, "it is a folder, not a file"},
+        {{"build", folder_.path("good.toml"), "-o", folder_.path("dir")}, "cannot write"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        EXPECT_EQ(run(c.args), keld::ExitProblems);
+        EXPECT_NE((err_.str() + out_.str()).find(c.message), std::string::npos)
+            << err_.str() << out_.str();
+        EXPECT_FALSE(keld::fileInfo(setup));
+    }
+}
+
+// An output that is one of the inputs is refused before it is overwritten.
+TEST_F(CliTest, AnOutputThatIsAnInputIsRefusedAndLeftAlone) {
+    folder_.write("license.txt", "the licence");
+    folder_.write("inputs.toml", "[product]\nname = \"C\"\n[pages]\nlicense = \"license.txt\"\n"
+                                 "[[files]]\nsource = \"a.txt\"\n");
+    struct Case {
+        std::string output;
+        std::string message;
+    };
+    const Case cases[] = {
+        {folder_.path("inputs.toml"), "is the input \"" + folder_.path("inputs.toml") + "\""},
+        {env_.defaultStub, "is the input \"" + env_.defaultStub + "\""},
+        {folder_.path("license.txt"), "is the input"},
+        {folder_.path("a.txt"), folder_.path("inputs.toml") + ":6:10: the output"},
+        // Another spelling of the same file.
+        {folder_.dir() + "/./a.txt", "is the input"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
+        EXPECT_EQ(run({"build", folder_.path("inputs.toml"), "-o", c.output}), keld::ExitProblems);
+        EXPECT_NE(err_.str().find(c.message), std::string::npos) << err_.str();
+        EXPECT_NE(err_.str().find("writing it would destroy it"), std::string::npos);
+    }
+    EXPECT_EQ(folder_.read("a.txt"), "a file");
+    EXPECT_EQ(folder_.read("license.txt"), "the licence");
+    EXPECT_NE(folder_.read("inputs.toml").find("[product]"), std::string::npos);
+    EXPECT_EQ(folder_.read("varnoke.exe").substr(0, 2), "MZ");
+    EXPECT_GT(folder_.read("varnoke.exe").size(), 1000u);
+}
+
+// Files whose sizes together pass what the archive can hold are refused from
+// their sizes alone; sparse files, so that reading them would show.
+TEST_F(CliTest, DataBeyondTheArchivesLimitIsRefusedBeforeItIsRead) {
+    std::string toml = "[product]\nname = \"C\"\n";
+    for (const char* name : {"big1.bin", "big2.bin"}) {
+        const std::string path = folder_.write(name, "");
+        std::error_code ec;
+        std::filesystem::resize_file(keld::toFsPath(path), uint64_t(1) << 30, ec);
+        ASSERT_FALSE(ec) << ec.message();
+        toml += std::string("[[files]]\nsource = \"") + name + "\"\n";
+    }
+    folder_.write("big.toml", toml);
+    EXPECT_EQ(run({"build", folder_.path("big.toml"), "-o", folder_.path("big.exe")}),
+              keld::ExitProblems);
+    EXPECT_NE(err_.str().find(folder_.path("big.toml") + ": the files hold 2147483648 bytes, more "
+                                                         "than the installer's data area takes"),
+              std::string::npos)
+        << err_.str();
+    EXPECT_FALSE(keld::fileInfo(folder_.path("big.exe")));
 }
 
 } // namespace

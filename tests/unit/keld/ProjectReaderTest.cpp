@@ -66,7 +66,7 @@ TEST_F(ProjectReaderTest, BrokenProjectsSayWhereAndWhat) {
         {"missing page", kProduct + "[pages]\nreadme = \"gone.txt\"\n",
          ":4:10: cannot read the file"},
         {"UTF-16 page", kProduct + "[pages]\nreadme = \"utf16.txt\"\n",
-         "holds a zero byte; save it as 8-bit (ANSI) text"},
+         "holds a zero byte; save it as UTF-8 text"},
         {"message conversions",
          kProduct + "[[languages]]\nname = \"English\"\n"
                     "messages = { 13 = \"Broken: %s\" }\n",
@@ -148,7 +148,8 @@ TEST_F(ProjectReaderTest, MissingProjectFileIsNamed) {
     ProjectErrors errors;
     EXPECT_FALSE(keld::readProject(folder_.path("none.toml"), project, errors));
     ASSERT_EQ(errors.messages.size(), 1u);
-    EXPECT_EQ(errors.messages[0], folder_.path("none.toml") + ": cannot read the project file");
+    EXPECT_EQ(errors.messages[0], folder_.path("none.toml") + ": cannot read the project file \"" +
+                                      folder_.path("none.toml") + "\": there is no such file");
 }
 
 TEST_F(ProjectReaderTest, EnglishDefaultsFillWhatTheProjectLeavesOut) {
@@ -225,14 +226,111 @@ TEST_F(ProjectReaderTest, SourcesAreFoundInEveryFormOfPath) {
     std::vector<std::string> names;
     for (const keld::ProjectFile& f : project.files)
         names.push_back(f.name);
+    // The installer's names are in the product's code page, Windows-1252 here.
     EXPECT_EQ(names, (std::vector<std::string>{"a.html", "b.html", "notes.exe", "a.html", "a.html",
-                                               "a.html", "d\xC3\xA9j\xC3\xA0\\caf\xC3\xA9.txt"}));
+                                               "a.html", "d\xE9j\xE0\\caf\xE9.txt"}));
     // Equal names keep the order of their folders, the same with either separator
     // ("help\" sorts after "help0\" as "help/" would not).
     ASSERT_EQ(project.files.size(), 7u);
     EXPECT_EQ(keld::fileNameOf(keld::folderOf(project.files[3].source)), "guide");
     EXPECT_EQ(keld::fileNameOf(keld::folderOf(project.files[4].source)), "help0");
     EXPECT_EQ(keld::fileNameOf(keld::folderOf(project.files[5].source)), "help");
+}
+
+} // namespace
+
+namespace {
+
+// Each project is refused, at the key that says it, before anything is built.
+TEST_F(ProjectReaderTest, NamesWindowsCannotHoldAreRefusedWhereTheyAreSaid) {
+    const std::string file = kProduct + "[[files]]\nsource = \"dist/notes.exe\"\n";
+    const BrokenProject cases[] = {
+        {"name climbing out", file + "name = \"..\\\\..\\\\Windows\\\\notes.exe\"\n",
+         ":5:8: the destination \"..\\..\\Windows\\notes.exe\" climbs out of its folder"},
+        {"into climbing out", file + "into = \"bin/../../..\"\n",
+         ":5:8: the destination "
+         "\"bin\\..\\..\\..\\notes.exe\" "
+         "climbs out of its folder"},
+        {"target climbing out", file + "target = \"%InstallDir%\\\\..\\\\..\\\\x.exe\"\n",
+         ":5:10: the target \"%InstallDir%\\..\\..\\x.exe\" climbs out of its folder"},
+        {"uninstaller name climbing out",
+         kProduct + "flags = [\"Uninstallable\"]\nuninstaller-name = \"..\\\\Un.exe\"\n",
+         ":4:20: \"uninstaller-name\" climbs out of its folder"},
+        {"uninstall folder climbing out", kProduct + "uninstall-subdir = \"..\"\n",
+         ":3:20: \"uninstall-subdir\" climbs out of its folder"},
+        {"device", file + "name = \"NUL\"\n",
+         ":5:8: the destination \"NUL\" \"NUL\" is the name "
+         "of a device"},
+        {"device with an extension", file + "name = \"com1.txt\"\n",
+         "\"com1.txt\" is the name of a device in Windows"},
+        {"device in a folder name", file + "into = \"Lpt9\"\n", "\"Lpt9\" is the name of a device"},
+        {"device before blanks", file + "name = \"aux .log\"\n",
+         "\"aux .log\" is the name of a "
+         "device"},
+        {"question mark", file + "name = \"what?.exe\"\n", "holds the character '?'"},
+        {"less than", file + "into = \"a<b\"\n", "holds the character '<'"},
+        {"pipe", file + "name = \"a|b.exe\"\n", "holds the character '|'"},
+        {"double quote", file + "name = 'a\"b.exe'\n", "holds the character '\"'"},
+        {"control character", file + "name = \"a\\tb.exe\"\n", "holds the control character 0x09"},
+        {"colon inside", file + "name = \"a:b.exe\"\n", "must be a relative path"},
+        {"trailing dot", file + "name = \"notes.\"\n", "\"notes.\" ends with a dot"},
+        {"trailing blank", file + "into = \"docs \"\n", "\"docs \" ends with a blank"},
+        {"empty folder name", file + "into = \"a//b\"\n", "has an empty name"},
+        {"shortcut name", file + "start-menu-shortcut = \"Acme: Notes\"\n",
+         ":5:23: the shortcut name \"Acme: Notes\" holds the character ':'"},
+        {"start menu folder", kProduct + "start-menu = \"Acme\\\\Notes.\"\n",
+         ":3:14: \"start-menu\" \"Notes.\" ends with a dot"},
+        {"shared file in a folder",
+         kProduct + "[[files]]\nsource = \"dist/notes.exe\"\nkind = \"shared\"\ninto = \"sub\"\n",
+         ":6:8: the destination \"sub\\notes.exe\" has a folder, but the installer places files of "
+         "the kind \"shared\" straight into their folder"},
+        {"system files from a folder",
+         kProduct + "[[files]]\nsource = \"dist\"\nkind = \"system\"\n",
+         ":4:10: the destination \"help\\a.html\" has a folder, but the installer places files of "
+         "the kind \"system\""},
+        {"uninstall folder file in a folder",
+         file + "in-uninstall-dir = true\nname = \"x\\\\notes.exe\"\n",
+         "places files marked \"in-uninstall-dir\" straight into their folder"},
+    };
+    for (const BrokenProject& c : cases) {
+        SCOPED_TRACE(c.what);
+        Project project;
+        ProjectErrors errors;
+        EXPECT_FALSE(read(c.toml, project, errors));
+        std::string all;
+        for (const std::string& message : errors.messages)
+            all += message + "\n";
+        const std::string expected =
+            c.message[0] == ':' ? folder_.path("project.toml") + c.message : c.message;
+        EXPECT_NE(all.find(expected), std::string::npos) << all;
+    }
+}
+
+// Names close to the refused ones are ordinary names, and a target override
+// may start at a path variable or a drive and end at a folder.
+TEST_F(ProjectReaderTest, OrdinaryNamesNearTheRefusedOnesAreTaken) {
+    const std::string file = "[[files]]\nsource = \"dist/notes.exe\"\n";
+    const char* const entries[] = {
+        "name = \"console.txt\"\n",
+        "name = \"nul2\"\n",
+        "name = \"COM0\"\n",
+        "name = \"lpt10.txt\"\n",
+        "name = \"a.b.c\"\n",
+        "name = \".profile\"\n",
+        "into = \"..data\"\n",
+        "target = \"%InstallDir%\\\\bin\\\\\"\n",
+        "target = \"C:\\\\Tools\\\\notes.exe\"\n",
+        "kind = \"system\"\ntarget = \"%SystemDir%\\\\acme\\\\\"\n",
+        "kind = \"shared\"\n",
+    };
+    for (const char* entry : entries) {
+        SCOPED_TRACE(entry);
+        Project project;
+        ProjectErrors errors;
+        EXPECT_TRUE(read(kProduct + "uninstall-subdir = \"Uninstall\\\\Data\"\n" + file + entry,
+                         project, errors))
+            << errors.messages[0];
+    }
 }
 
 } // namespace

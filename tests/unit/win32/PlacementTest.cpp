@@ -140,6 +140,46 @@ TEST_F(Placement, FilesLandWithTheirFoldersTimesAttributesAndLists) {
     EXPECT_EQ(problems(), "");
 }
 
+// Files written with and without the check after writing get the record's
+// time; files that go back and forth between folders make every folder and
+// list each once.
+TEST_F(Placement, EveryWayOfWritingStampsTheTimeAndMakesEachFolder) {
+    for (const bool verify : {false, true}) {
+        SCOPED_TRACE(verify ? "verified" : "unverified");
+        installation().uninstallList.clear();
+        installation().recordedDirectories.clear();
+        if (verify)
+            installSettings().productFlags |= VerifyWrites;
+        const std::string sub = verify ? "v" : "u";
+        std::vector<FileRecordFields> records;
+        for (const char* folder : {"a", "a", "b", "a", "c\\d", "b"}) {
+            FileRecordFields f = file(sub + "\\" + folder + "\\f" + std::to_string(records.size()),
+                                      "data" + std::to_string(records.size()));
+            f.time[0] = 2019;
+            records.push_back(f);
+        }
+        place(records);
+        std::string listed;
+        std::vector<std::string> folders;
+        for (size_t i = 0; i < records.size(); ++i) {
+            const std::string relative = "app\\" + records[i].name;
+            EXPECT_EQ(contentOf(relative), records[i].data);
+            EXPECT_EQ(writeTime(relative).compare(TimeStamp{2019, 5, 6, 7, 8, 9}), 0) << relative;
+            const std::string folder = root() + "\\" + relative.substr(0, relative.rfind('\\'));
+            bool known = false;
+            for (const std::string& seen : folders)
+                known = known || seen == folder;
+            if (!known) {
+                folders.push_back(folder);
+                listed += "~" + folder + "\r\n";
+            }
+            listed += root() + "\\" + relative + "\r\n";
+        }
+        EXPECT_EQ(uninstallList(), listed);
+        EXPECT_EQ(problems(), "");
+    }
+}
+
 TEST_F(Placement, ExistenceRulesDecideWhatIsWrittenAndListed) {
     makeFile("app\\present8.txt", "old");
     makeFile("app\\present12.txt", "old");

@@ -56,6 +56,24 @@ TEST_F(ProgressDialog, ShowsItsTextsAndOwnsTheBoxesWhileOpen) {
     EXPECT_EQ(ownerWindow(), programState().backgroundWindow);
 }
 
+// A long loop shows only some of its texts, but always ends on its last one
+// and its last position.
+TEST_F(ProgressDialog, APacedLoopEndsOnItsLastTextAndPosition) {
+    openProgressDialog();
+    ASSERT_NE(dialog(), nullptr);
+    PacedProgress paced;
+    for (int i = 0; i < 2000; ++i) {
+        paced.progress(45 + i * 40 / 2000);
+        paced.status(String::formatted("file%d", i));
+    }
+    paced.finish();
+    pumpMessages();
+    EXPECT_EQ(textOf(GetDlgItem(dialog(), 1011)), "file1999");
+    HWND bar = FindWindowExA(dialog(), nullptr, "msctls_progress32", nullptr);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(SendMessageA(bar, WM_USER + 8 /* PBM_GETPOS */, 0, 0), 84);
+}
+
 TEST_F(ProgressDialog, CancelIsOffWhileUninstallingOrWithNoCancel) {
     struct Case {
         bool uninstalling;
