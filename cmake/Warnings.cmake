@@ -8,8 +8,9 @@ set(VARNOKE_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast
 function(varnoke_strict target)
     target_compile_options(${target} PRIVATE ${VARNOKE_WARNINGS} -fno-exceptions -fno-rtti)
     if(WIN32)
+        # varnoke.exe runs on the i486: no CMOV, FCOMI or anything later.
         target_compile_options(${target} PRIVATE -Os -ffunction-sections -fno-threadsafe-statics
-            -fno-asynchronous-unwind-tables -fno-unwind-tables)
+            -fno-asynchronous-unwind-tables -fno-unwind-tables -march=i486 -mtune=generic)
     endif()
 endfunction()
 

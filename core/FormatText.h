@@ -1,8 +1,8 @@
 #pragma once
-// printf-style formatting into a fixed buffer. The installer formats through
-// msvcrt's own printf (MinGW's C99 replacement would add 70 KB to every
-// installer), so formats stay within what msvcrt knows: no %zu, %lld or %hh;
-// 64-bit values through PRId64 from <inttypes.h>.
+// printf-style formatting into a fixed buffer. On Windows through the
+// installer's own formatter (core/Printf.h), elsewhere through the C library:
+// formats stay within what both know; 64-bit values through PRId64 from
+// <inttypes.h>.
 
 #include <cstdarg>
 

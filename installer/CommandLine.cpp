@@ -2,12 +2,15 @@
 
 #include "core/Path.h"
 
-#include <cctype>
-
 namespace {
 
 bool isLeadingSpace(char c) {
     return c == ' ' || c == '\r' || c == '\n' || c == '\t';
+}
+
+// The C library's blanks, without its locale tables.
+bool isBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 void skipLeadingSpace(String& text) {
@@ -76,7 +79,7 @@ String takeCommandLineAtom(String& text) {
             continue;
         }
         ++pos;
-        if (std::isspace(static_cast<unsigned char>(c)))
+        if (isBlank(c))
             break;
         atom.append(c);
     }

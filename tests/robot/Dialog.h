@@ -55,4 +55,7 @@ const Button* defaultButton(const Dialog& dialog);
 // dialog, so that the robot never waits for a modal loop that the click starts.
 void pressButton(const Dialog& dialog, const Button& button);
 
+// Saves the whole screen as a 24-bit BMP file. Returns false when it could not.
+bool saveScreen(const std::wstring& file);
+
 } // namespace robot

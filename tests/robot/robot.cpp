@@ -3,7 +3,7 @@
 //
 //   robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]...
 //             [--watch-progress CAPTION]... [--follow CAPTION]... [--cmdline TEXT]
-//             [--argv0 TEXT] [--hold FILE]... [--] program [args]
+//             [--argv0 TEXT] [--hold FILE]... [--whole-line] [--shots DIR] [--] program [args]
 //
 //   {"window":1,"caption":"...","text":"...","buttons":[{"id":1,"label":"OK"}],"pressed":"OK"}
 //   {"update":1,"text":"...","progress":40,"ms":1234}
@@ -23,6 +23,8 @@
 // gives the command line's first word in place of the program's path, for programs that
 // find their own file through it. --hold keeps FILE open, readable by others but not
 // deletable, until the program has ended: a file in use, as a running program keeps it.
+// --shots saves a picture of the whole screen as DIR\windowN.bmp when window N is read,
+// before anything is pressed, and names it in the window's line as "shot".
 //
 // Exit codes: 0 the program ended (its code is in the "exit" line); 2 no new window
 // within the timeout while the program kept running; 3 a label is not on the window (or
@@ -56,6 +58,7 @@ struct Options {
     std::wstring argv0;                // the command line's first word, when not the program path
     bool wholeLine = false;            // program[0] is the whole command line, parsed by Windows
     std::vector<std::wstring> held;    // files kept open while the program runs
+    std::wstring shots;                // folder for a picture of the screen per window
     std::vector<std::wstring> program; // program path, then its arguments
 };
 
@@ -114,6 +117,8 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
             options.wholeLine = true;
         } else if (arg == L"--hold" && hasValue) {
             options.held.push_back(argv[++i]);
+        } else if (arg == L"--shots" && hasValue) {
+            options.shots = argv[++i];
         } else if (arg.compare(0, 2, L"--") == 0) {
             error = "unknown option or missing value: " + narrow(arg);
             return false;
@@ -126,7 +131,7 @@ bool parseOptions(int argc, wchar_t** argv, Options& options, std::string& error
     if (options.program.empty()) {
         error = "usage: robot.exe [--timeout SECONDS] [--press LABEL]... [--watch CAPTION]... "
                 "[--watch-progress CAPTION]... [--follow CAPTION]... [--cmdline TEXT] "
-                "[--argv0 TEXT] [--hold FILE]... [--whole-line] [--] program [args]";
+                "[--argv0 TEXT] [--hold FILE]... [--whole-line] [--shots DIR] [--] program [args]";
         return false;
     }
     if (options.wholeLine &&
@@ -326,6 +331,11 @@ private:
         }
         if (button)
             line.text("pressed", button->label);
+        if (!options_.shots.empty()) {
+            std::wstring file = options_.shots + L"\\window" + std::to_wstring(windows_) + L".bmp";
+            if (robot::saveScreen(file))
+                line.text("shot", narrow(file));
+        }
         emit(line.str());
         if (!button) {
             killProgram(process_);
