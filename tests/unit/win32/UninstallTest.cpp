@@ -128,7 +128,7 @@ TEST_F(Uninstall, EverythingRecordedGoesAndTheEntryWithIt) {
     setValue("UninstallBatch2", "echo two>\"" + path("two.txt") + "\"");
     writeRecord({path("app\\notes.exe"), path("app\\doc\\guide.txt"), "~" + path("app\\doc"),
                  "~" + path("app\\data"), path("user\\Programs\\Acme\\Notes.lnk")},
-                ".acmeu~!~AcmeU.Note~!~open\r\n");
+                ".acmeu~!~AcmeU.Note~!~open~!~ETSVec\r\n");
 
     EXPECT_TRUE(uninstallProduct(kName));
 
@@ -213,7 +213,7 @@ TEST_F(Uninstall, WithoutAUsableEntryNothingIsRemoved) {
         {"no location", kName, "InstallLocation", nullptr},
         {"blank location", kName, "InstallLocation", "  "},
         {"relative location", kName, "InstallLocation", "app"},
-        {"drive root", kName, "InstallLocation", "C:\\"},
+        {"drive without its root", kName, "InstallLocation", "C:"},
         {"subdirectory outside", kName, "UninstallSubdir", "..\\.."},
     };
     makeFile("app\\a.txt", "a");
@@ -291,7 +291,7 @@ TEST_F(Uninstall, WithoutADisplayNameTheProductGoesByItsKey) {
     setText(classes(), ".acmeu", "", "AcmeU.Note");
     setText(classes(), ".acmeu", "Acme Notes 1 Backup", "txtfile");
     setText(classes(), "AcmeU.Note\\shell\\open\\command", "", "notes.exe %1");
-    writeRecord({}, ".acmeu~!~AcmeU.Note~!~open\r\n");
+    writeRecord({}, ".acmeu~!~AcmeU.Note~!~open~!~TSVc\r\n");
     EXPECT_TRUE(uninstallProduct(kName));
     EXPECT_EQ(str(installSettings().productName), kName);
     EXPECT_EQ(textOf(classes(), ".acmeu"), "txtfile");
