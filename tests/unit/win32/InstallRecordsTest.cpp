@@ -188,7 +188,7 @@ TEST_F(InstallRecords, TheEntryVouchesOnlyForTheRecordWrittenWithIt) {
 // An uninstaller or record that did not land whole registers nothing.
 TEST_F(InstallRecords, NoEntryWithoutAWholeRecord) {
     EXPECT_FALSE(writeUninstallEntry(String()));
-    EXPECT_EQ(value("UninstallString"), "<missing>");
+    EXPECT_EQ(value("UninstallString"), "<no key>");
     EXPECT_NE(str(installation().problemReport).find("Unable to save the uninstall information"),
               std::string::npos);
 }

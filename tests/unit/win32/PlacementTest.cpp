@@ -295,8 +295,8 @@ TEST_F(Placement, FoldersAndFilesThatCannotBeMadeAreReportedAndSkipped) {
         << report;
     EXPECT_EQ(contentOf("app\\busy.txt"), "old");
     EXPECT_EQ(contentOf("app\\fine.txt"), "f");
-    // Listed before writing, so the uninstaller still knows the busy file.
-    EXPECT_NE(uninstallList().find(app + "\\busy.txt\r\n"), std::string::npos);
+    // Never written, so never listed: the file is still the user's.
+    EXPECT_EQ(uninstallList().find(app + "\\busy.txt\r\n"), std::string::npos);
     EXPECT_FALSE(installSettings().has(RestartRequired));
 }
 
