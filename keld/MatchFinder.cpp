@@ -20,6 +20,13 @@ uint64_t load64(const uint8_t* p) {
     return v;
 }
 
+// A small input (the settings block) needs tables no larger than itself.
+unsigned bitsForSize(unsigned bits, unsigned least, size_t size) {
+    while (bits > least && (size_t(1) << (bits - 1)) >= size)
+        --bits;
+    return bits;
+}
+
 } // namespace
 
 // Length of the common prefix of a and b, at most limit.
@@ -43,13 +50,8 @@ size_t commonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
 
 MatchFinder::MatchFinder(const uint8_t* data, size_t size, const MatchFinderSettings& settings)
     : data_(data), size_(size), depth_(settings.depth) {
-    // A small input (the settings block) needs tables no larger than itself.
-    unsigned windowBits = settings.windowBits;
-    while (windowBits > 6 && (size_t(1) << (windowBits - 1)) >= size)
-        --windowBits;
-    unsigned hashBits = settings.hashBits;
-    while (hashBits > 8 && (size_t(1) << (hashBits - 1)) >= size)
-        --hashBits;
+    const unsigned windowBits = bitsForSize(settings.windowBits, 6, size);
+    const unsigned hashBits = bitsForSize(settings.hashBits, 8, size);
     windowMask_ = (size_t(1) << windowBits) - 1;
     hashShift_ = 32 - hashBits;
     head_.assign(size_t(1) << hashBits, kNone);
@@ -118,12 +120,8 @@ Match MatchFinder::longest(size_t at, uint32_t maxLength) {
 TreeMatchFinder::TreeMatchFinder(const uint8_t* data, size_t size,
                                  const TreeFinderSettings& settings)
     : data_(data), size_(size), depth_(settings.depth), niceLength_(settings.niceLength) {
-    unsigned windowBits = settings.windowBits;
-    while (windowBits > 6 && (size_t(1) << (windowBits - 1)) >= size)
-        --windowBits;
-    unsigned hashBits = settings.hashBits;
-    while (hashBits > 8 && (size_t(1) << (hashBits - 1)) >= size)
-        --hashBits;
+    const unsigned windowBits = bitsForSize(settings.windowBits, 6, size);
+    const unsigned hashBits = bitsForSize(settings.hashBits, 8, size);
     windowMask_ = (size_t(1) << windowBits) - 1;
     hashShift_ = 32 - hashBits;
     root_.assign(size_t(1) << hashBits, kNone);
