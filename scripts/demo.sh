@@ -26,7 +26,7 @@ mkdir -p "$out"
 echo "varnoke.exe: $(stat -c %s "$stub") bytes; setup.exe: $(stat -c %s "$out/setup.exe") bytes"
 
 source scripts/i386.sh
-if ! i386_runs_natively; then
+if ! i386_runs; then
     echo "demo.sh: setup.exe is built and verified, but it cannot be run here: $I386_REASON." >&2
     exit 1
 fi

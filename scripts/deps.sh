@@ -19,13 +19,78 @@ have_all() {
     [ -z "$missing" ]
 }
 
-if have_all; then
-    exit 0
-fi
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo dpkg --add-architecture i386
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${packages[@]}"
+
+if ! have_all; then
+    $sudo dpkg --add-architecture i386
+    $sudo apt-get update -q
+    $sudo apt-get install -y -q --no-install-recommends "${packages[@]}"
+fi
+
+# Some kernels run no 32-bit x86 program at all (IA-32 emulation off), so Wine's
+# 32-bit loader cannot start. qemu's user-mode emulator, registered as the kernel's
+# handler for i386 programs, runs it instead. It must be qemu 8 or later: 7.2
+# spends close to a minute of processor time on every Wine start reserving the
+# address space, 10 starts it in half a second. Debian ships 10 in bookworm's
+# backports; it is unpacked into its own folder, not installed over the system's.
+# Asked for with VARNOKE_WINE_TESTS=emulate: a fresh prefix's time under it on such a
+# machine is not yet measured against the CI budget.
+qemu_dir=/opt/varnoke-qemu
+qemu="$qemu_dir/usr/bin/qemu-i386"
+binfmt=/proc/sys/fs/binfmt_misc
+
+qemu_major() { "$1" --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\)\..*/\1/p'; }
+
+i386_handler() { sed -n 's/^interpreter //p' "$binfmt/qemu-i386" 2>/dev/null; }
+
+fetch_qemu() {
+    local codename tmp
+    codename=$(sed -n 's/^VERSION_CODENAME=//p' /etc/os-release)
+    if [ "$codename" = bookworm ]; then
+        echo "deb http://deb.debian.org/debian bookworm-backports main" |
+            $sudo tee /etc/apt/sources.list.d/varnoke-backports.list >/dev/null
+        $sudo apt-get update -q -o Dir::Etc::sourcelist=sources.list.d/varnoke-backports.list \
+            -o Dir::Etc::sourceparts=- -o APT::Get::List-Cleanup=0 || return 1
+    fi
+    tmp=$(mktemp -d)
+    chmod 755 "$tmp"
+    (cd "$tmp" && { apt-get download -q -t "$codename-backports" qemu-user 2>/dev/null ||
+        apt-get download -q qemu-user; }) &&
+        $sudo dpkg -x "$tmp"/qemu-user_*.deb "$qemu_dir"
+    local result=$?
+    rm -rf "$tmp"
+    return $result
+}
+
+ensure_i386_runner() {
+    local handler major
+    handler=$(i386_handler)
+    if [ -n "$handler" ]; then
+        major=$(qemu_major "$handler")
+        [ "${major:-0}" -ge 8 ] && return 0
+    elif /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        return 0
+    fi
+    # Without it the Wine suites are skipped and say so: never fail the install here.
+    [ -n "$(qemu_major "$qemu")" ] || fetch_qemu || true
+    major=$(qemu_major "$qemu")
+    if [ "${major:-0}" -lt 8 ]; then
+        echo "deps.sh: no qemu-i386 of version 8 or later to run 32-bit programs" >&2
+        return 0
+    fi
+    [ -e "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
+    if [ ! -w "$binfmt/register" ] && [ -z "$sudo" ]; then
+        echo "deps.sh: cannot register qemu-i386 as the handler of 32-bit programs" >&2
+        return 0
+    fi
+    [ -e "$binfmt/qemu-i386" ] && { echo -1 | $sudo tee "$binfmt/qemu-i386" >/dev/null; }
+    # The F flag opens the emulator now, so it serves programs in any mount namespace.
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$qemu"':F' |
+        $sudo tee "$binfmt/register" >/dev/null || echo "deps.sh: registering qemu-i386 failed" >&2
+}
+
+if [ "${VARNOKE_WINE_TESTS:-}" = emulate ]; then
+    ensure_i386_runner
+fi

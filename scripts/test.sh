@@ -17,9 +17,9 @@ status=0
 ctest --test-dir build/native -L native --output-on-failure -j "$jobs" || status=1
 
 source scripts/i386.sh
-if ! i386_runs_natively; then
+if ! i386_runs; then
     echo "test.sh: the Wine and end-to-end suites did NOT run: $I386_REASON." >&2
-    echo "test.sh: set VARNOKE_WINE_TESTS=force to run them anyway (hours under an emulator)." >&2
+    echo "test.sh: set VARNOKE_WINE_TESTS=emulate to run them under qemu 10 (scripts/deps.sh fetches it)." >&2
     exit $status
 fi
 
