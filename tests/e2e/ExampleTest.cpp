@@ -59,8 +59,10 @@ TEST(ExampleTest, KeldBuildsItAndItInstallsWithShortcutAssociationAndEntry) {
                     "--stub", varnokeExe(), "-q"},
                    120);
     ASSERT_EQ(built.status, 0) << built.err;
-    // An entry left by an earlier run would turn this into a reinstallation.
-    runProcess({"wine", "reg", "delete", kEntry, "/reg:32", "/f"}, 60);
+    // An entry left by an earlier run would turn this into a reinstallation, and
+    // a file type left by one would be taken as the user's own.
+    for (const char* key : {kEntry, "HKCR\\.acmenote", "HKCR\\AcmeNotes.Note"})
+        deleteRegistryKey32(key);
     for (const fs::path& link : shortcutsNamed("Acme Notes.lnk"))
         fs::remove(link);
 
@@ -158,7 +160,8 @@ TEST(ExampleTest, ASignedInstallerVerifiesInstallsAndUninstalls) {
         {"osslsigncode", "verify", "-CAfile", dir + "/cert.pem", "-in", signedSetup}, 60);
     EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
 
-    runProcess({"wine", "reg", "delete", kEntry, "/reg:32", "/f"}, 60);
+    for (const char* stale : {kEntry, "HKCR\\.acmenote", "HKCR\\AcmeNotes.Note"})
+        deleteRegistryKey32(stale);
     const std::string target = dir + "/Acme Notes";
     RunResult run = runUnderRobotRaw(signedSetup, "/a /d:\"" + toWinePath(target) + "\"",
                                      {"watch:Installing Acme Notes"}, 60);

@@ -53,13 +53,6 @@ std::string defaultOf(const std::string& key) {
     return valueOf(key, "");
 }
 
-std::string windowsSeen(const RunResult& run) {
-    std::string all;
-    for (const Window& w : run.windows)
-        all += "[" + w.caption + ": " + w.text + "] ";
-    return all;
-}
-
 // The windows that are not the uninstaller's own progress dialog.
 std::vector<Window> withoutProgress(const RunResult& run) {
     std::vector<Window> seen;
@@ -321,8 +314,9 @@ TEST(UninstallSafety, TheRegisteredCommandsQuoteTheUninstallersPath) {
     BuiltSetup setup = buildSetupWithFiles(product.settings, product.files);
     const std::string dir = setup.dir + "/My Apps/Acme";
     fs::copy_file(robotExe(), setup.dir + "/My.exe");
+    // The folder holds a blank: /d takes it in quotes.
     RunResult installRun =
-        runUnderRobot({setup.exe, "/a", "/d:" + toWinePath(dir)}, {"watch:Message 54"}, 60);
+        runUnderRobotRaw(setup.exe, "/a /d:\"" + toWinePath(dir) + "\"", {"watch:Message 54"}, 60);
     ASSERT_EQ(installRun.error, "") << installRun.output;
     const std::string uninstaller = toWinePath(dir) + "\\Uninstall\\Uninstall.exe";
     const std::string key = product.settings.uninstallKey.c_str();

@@ -167,13 +167,6 @@ std::vector<std::string> listedPaths(const std::string& record) {
     return paths;
 }
 
-std::string windowsSeen(const RunResult& run) {
-    std::string all;
-    for (const Window& w : run.windows)
-        all += "[" + w.caption + ": " + w.text + "] ";
-    return all;
-}
-
 void dropProgress(RunResult& run) {
     run.windows.erase(std::remove_if(run.windows.begin(), run.windows.end(),
                                      [](const Window& w) {

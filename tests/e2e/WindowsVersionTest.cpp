@@ -97,10 +97,10 @@ void reg(const std::vector<std::string>& args) {
                                 << result.startError << result.err;
 }
 
-// The values of a key in the 32-bit view as reg.exe lists them; nothing when
+// The values of a key in the view a 32-bit program sees as reg.exe lists them; nothing when
 // the key does not exist.
 std::optional<std::string> keyValues(const std::string& key) {
-    const ProcessResult result = runProcess({"wine", "reg", "query", key, "/reg:32"}, 120);
+    const ProcessResult result = runProcess({"wine", "reg", "query", key, registryView(key)}, 120);
     if (result.status == 1)
         return std::nullopt;
     EXPECT_EQ(result.status, 0) << key << ": " << result.startError << result.err;
@@ -112,13 +112,6 @@ std::string valueOf(const std::optional<std::string>& values, const std::string&
         return "<no key>";
     const auto value = parseRegQuery(*values, name);
     return value ? value->data : "<no value>";
-}
-
-std::string windowsSeen(const RunResult& run) {
-    std::string all;
-    for (const Window& w : run.windows)
-        all += "[" + w.caption + ": " + w.text + "] ";
-    return all;
 }
 
 // The clean-up batch deletes the uninstaller once its process has ended, then
@@ -143,8 +136,10 @@ protected:
         char folder[] = "/tmp/varnoke-winver-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         dir_ = folder;
-        // What an earlier run left would turn this into a reinstallation.
-        runProcess({"wine", "reg", "delete", kEntry, "/reg:32", "/f"}, 120);
+        // What an earlier run left would turn this into a reinstallation, and a
+        // file type left by one would be taken as the user's own.
+        for (const char* key : {kEntry, "HKCR\\.acmenote", "HKCR\\AcmeNotes.Note"})
+            deleteRegistryKey32(key);
         for (const std::string& link : shellLinks())
             if (isProductLink(link))
                 fs::remove(unixPath(link));
@@ -269,7 +264,9 @@ void PosedWine::installAndUninstallExample() {
     for (const std::string& link : shellLinks())
         if (!before.count(link))
             made.insert(link);
-    const bool userCopies = c.allUsers && c.userProfiles;
+    // Only Windows 95 and 98 heed the profiles switch; XP shows both menus anyway.
+    const bool windows9x = std::string(c.version) == "win95" || std::string(c.version) == "win98";
+    const bool userCopies = c.allUsers && c.userProfiles && windows9x;
     std::set<std::string> folders;
     for (const std::string& link : made) {
         EXPECT_TRUE(isProductLink(link)) << link;
@@ -293,7 +290,8 @@ void PosedWine::installAndUninstallExample() {
     EXPECT_EQ(valueOf(entry, "DisplayName"), "Acme Notes");
     EXPECT_EQ(valueOf(entry, "InstallLocation"), toWinePath(target));
     const std::string quiet = valueOf(entry, "QuietUninstallString");
-    EXPECT_EQ(quiet, toWinePath(uninstaller) + " /a /u:\"Acme Notes\"");
+    // Quoted: the folder holds a blank.
+    EXPECT_EQ(quiet, "\"" + toWinePath(uninstaller) + "\" /a /u:\"Acme Notes\"");
     EXPECT_EQ(valueOf(entry, "ShortcutMode"), c.allUsers ? "0x1" : "<no value>");
 
     // Uninstalled the way the entry says it is done silently.

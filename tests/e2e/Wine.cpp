@@ -213,6 +213,20 @@ std::optional<RegistryValue> parseRegQuery(const std::string& output, const std:
     return std::nullopt;
 }
 
+std::string windowsSeen(const RunResult& run) {
+    std::string all;
+    for (const Window& w : run.windows)
+        all += "[" + w.caption + ": " + w.text + "] ";
+    return all;
+}
+
+std::string registryView(const std::string& key) {
+    const std::string root = key.substr(0, key.find('\\'));
+    if (root == "HKCR" || root == "HKEY_CLASSES_ROOT")
+        return "/reg:64";
+    return "/reg:32";
+}
+
 std::optional<RegistryValue> readRegistry32(const std::string& key, const std::string& name) {
     // A registry that cannot be read must not pass for a missing value.
     std::string problem = wineEnvironmentProblem();
@@ -227,7 +241,7 @@ std::optional<RegistryValue> readRegistry32(const std::string& key, const std::s
         argv.push_back("/v");
         argv.push_back(name);
     }
-    argv.push_back("/reg:32");
+    argv.push_back(registryView(key));
     ProcessResult process = runProcess(argv, 60);
     // reg.exe ends with 1 when the key or the value does not exist.
     if (process.status == 1)
@@ -246,7 +260,7 @@ bool registryKeyExists32(const std::string& key) {
         ADD_FAILURE() << problem;
         return false;
     }
-    ProcessResult process = runProcess({"wine", "reg", "query", key, "/reg:32"}, 60);
+    ProcessResult process = runProcess({"wine", "reg", "query", key, registryView(key)}, 60);
     if (process.status != 0 && process.status != 1)
         ADD_FAILURE() << "wine reg query " << key << " failed (status " << process.status
                       << "): " << process.startError << process.err;
@@ -266,7 +280,8 @@ void writeRegistry32(const std::string& key, const std::string& name, const std:
         argv.push_back("/v");
         argv.push_back(name);
     }
-    for (const char* arg : {"/d", value.c_str(), "/f", "/reg:32"})
+    const std::string view = registryView(key);
+    for (const char* arg : {"/d", value.c_str(), "/f", view.c_str()})
         argv.push_back(arg);
     ProcessResult process = runProcess(argv, 60);
     if (process.status != 0)
@@ -276,7 +291,7 @@ void writeRegistry32(const std::string& key, const std::string& name, const std:
 
 void deleteRegistryKey32(const std::string& key) {
     if (wineEnvironmentProblem().empty())
-        runProcess({"wine", "reg", "delete", key, "/f", "/reg:32"}, 60);
+        runProcess({"wine", "reg", "delete", key, "/f", registryView(key)}, 60);
 }
 
 namespace {

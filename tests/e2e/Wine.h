@@ -56,6 +56,9 @@ inline constexpr char kWatchProgressPrefix[] = "progress:";
 // texts and bar in `updates`.
 inline constexpr char kFollowPrefix[] = "follow:";
 
+// Every window the run saw as "[caption: text] ", for failure messages.
+std::string windowsSeen(const RunResult& run);
+
 RunResult runUnderRobot(const std::vector<std::string>& programArgs,
                         const std::vector<std::string>& presses, int timeoutSeconds = 20);
 
@@ -101,6 +104,11 @@ struct RegistryValue {
 // Reads `key`\`name` through the 32-bit view of the registry, the one our 32-bit
 // programs see. An empty name reads the key's default value. Nothing when the key or
 // the value does not exist; a registry that cannot be read at all fails the test.
+// reg.exe's switch for the view a 32-bit program sees this key in. File types
+// are shared by both views on 64-bit Windows (and a 32-bit program writes them
+// there under Wine), so HKCR keys are read in the common view.
+std::string registryView(const std::string& key);
+
 std::optional<RegistryValue> readRegistry32(const std::string& key, const std::string& name);
 
 // Whether `key` exists in the 32-bit view; a registry that cannot be read fails the test.

@@ -44,6 +44,15 @@ std::string windowText(HWND hwnd) {
     return toUtf8(text);
 }
 
+// The text a window keeps for itself (captions, static controls), read without a
+// message: it is what the screen shows even while the program is busy between two
+// message pumps, when WM_GETTEXT would wait for the next one.
+std::string internalText(HWND hwnd) {
+    wchar_t text[4096];
+    const int length = InternalGetWindowText(hwnd, text, 4096);
+    return toUtf8(std::wstring(text, length > 0 ? static_cast<size_t>(length) : 0));
+}
+
 std::string withoutAmpersands(const std::string& label) {
     std::string out;
     for (size_t i = 0; i < label.size(); ++i) {
@@ -102,7 +111,7 @@ BOOL CALLBACK collectChild(HWND hwnd, LPARAM param) {
         LONG kind = style & SS_TYPEMASK;
         if (kind == SS_ICON || kind == SS_BITMAP || kind == SS_ENHMETAFILE)
             return TRUE;
-        std::string text = windowText(hwnd);
+        std::string text = internalText(hwnd);
         if (text.empty())
             return TRUE;
         if (!dialog->text.empty())
@@ -148,7 +157,8 @@ std::vector<WindowInfo> visibleWindows(DWORD pid) {
 Dialog readDialog(HWND hwnd) {
     Dialog dialog;
     dialog.hwnd = hwnd;
-    dialog.caption = windowText(hwnd);
+    dialog.readTick = GetTickCount();
+    dialog.caption = internalText(hwnd);
     EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&dialog));
     // The dialog's own idea of its default button wins over the button styles, but only
     // when it names a button it has: a dialog that never set one answers IDOK.

@@ -23,6 +23,7 @@ struct Dialog {
     std::vector<Button> buttons;
     bool hasProgressBar = false; // a "msctls_progress32" child: a progress dialog
     int progress = -1;           // the bar's position, when there is a bar
+    DWORD readTick = 0;          // when the caption and texts were read
 };
 
 // Reads the dialog until two reads agree on its caption, buttons and bar, so that a

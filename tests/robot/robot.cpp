@@ -260,8 +260,10 @@ private:
             if (!IsWindow(f.hwnd) || !IsWindowVisible(f.hwnd))
                 continue;
             const robot::Dialog now = robot::readDialog(f.hwnd);
-            // An empty read is the dialog on its way out, not a change.
-            if (now.caption.empty() || (now.text == f.text && now.progress == f.progress))
+            // An empty read, or a bar gone or not answering, is the dialog on its way
+            // out, not a change.
+            if (now.caption.empty() || (f.progress >= 0 && now.progress < 0) ||
+                (now.text == f.text && now.progress == f.progress))
                 continue;
             f.text = now.text;
             f.progress = now.progress;
@@ -269,7 +271,7 @@ private:
                      .number("update", f.window)
                      .text("text", now.text)
                      .number("progress", now.progress)
-                     .number("ms", static_cast<long long>(GetTickCount() - start_))
+                     .number("ms", static_cast<long long>(now.readTick - start_))
                      .str());
         }
     }
@@ -289,7 +291,7 @@ private:
             watched = true;
             followed_.push_back(Followed{dialog.hwnd, windows_, dialog.text, dialog.progress});
             line.number("progress", dialog.progress)
-                .number("ms", static_cast<long long>(GetTickCount() - start_));
+                .number("ms", static_cast<long long>(dialog.readTick - start_));
         }
         // A progress dialog caught while it is being destroyed may have lost its
         // bar already; a question always has a button to answer with.
