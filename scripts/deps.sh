@@ -41,9 +41,10 @@ qemu_dir=/opt/varnoke-qemu
 qemu="$qemu_dir/usr/bin/qemu-i386"
 binfmt=/proc/sys/fs/binfmt_misc
 
-qemu_major() { "$1" --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\)\..*/\1/p'; }
+source "$(dirname "$0")/i386.sh"
 
-i386_handler() { sed -n 's/^interpreter //p' "$binfmt/qemu-i386" 2>/dev/null; }
+# Nothing, and no failure, when no handler is registered.
+i386_handler() { sed -n 's/^interpreter //p' "$binfmt/qemu-i386" 2>/dev/null || true; }
 
 fetch_qemu() {
     local codename tmp

@@ -12,6 +12,9 @@
 
 I386_REASON=""
 
+# The major version of a qemu-i386 emulator; nothing for another program.
+qemu_major() { "$1" --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\)\..*/\1/p'; }
+
 i386_runs() {
     [ "${VARNOKE_WINE_TESTS:-}" = force ] && return 0
     local entry interpreter major
@@ -21,8 +24,7 @@ i386_runs() {
         if head -n 1 "$entry" 2>/dev/null | grep -qx enabled &&
             grep -q '^magic 7f454c4601010100000000000000000002000300' "$entry" 2>/dev/null; then
             interpreter=$(sed -n 's/^interpreter //p' "$entry")
-            major=$("$interpreter" --version 2>/dev/null |
-                sed -n 's/^qemu-i386 version \([0-9]*\)\..*/\1/p')
+            major=$(qemu_major "$interpreter")
             if [ "${major:-0}" -lt 8 ]; then
                 I386_REASON="32-bit x86 programs are handed to an emulator too slow for Wine ($interpreter)"
                 return 1

@@ -101,14 +101,14 @@ struct RegistryValue {
     std::string data; // as reg.exe shows it: "0x1" for a DWORD
 };
 
-// Reads `key`\`name` through the 32-bit view of the registry, the one our 32-bit
-// programs see. An empty name reads the key's default value. Nothing when the key or
-// the value does not exist; a registry that cannot be read at all fails the test.
 // reg.exe's switch for the view a 32-bit program sees this key in. File types
 // are shared by both views on 64-bit Windows (and a 32-bit program writes them
 // there under Wine), so HKCR keys are read in the common view.
 std::string registryView(const std::string& key);
 
+// Reads `key`\`name` through the 32-bit view of the registry, the one our 32-bit
+// programs see. An empty name reads the key's default value. Nothing when the key or
+// the value does not exist; a registry that cannot be read at all fails the test.
 std::optional<RegistryValue> readRegistry32(const std::string& key, const std::string& name);
 
 // Whether `key` exists in the 32-bit view; a registry that cannot be read fails the test.
