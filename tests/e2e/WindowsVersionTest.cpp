@@ -117,10 +117,11 @@ std::string valueOf(const std::optional<std::string>& values, const std::string&
 // The clean-up batch deletes the uninstaller once its process has ended, then
 // itself: the uninstallation is over when the batch is gone.
 bool cleanupFinished(const std::string& uninstaller) {
-    const std::string batch = driveC() + "/delunins.bat";
-    for (int i = 0; i < 1200 && (fs::exists(batch) || fs::exists(uninstaller)); ++i)
+    // The batch removes Uninstall.exe first and the folders after it, so the
+    // folders are only gone once the batch itself is.
+    for (int i = 0; i < 1200 && fs::exists(uninstaller); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return !fs::exists(batch) && !fs::exists(uninstaller);
+    return !fs::exists(uninstaller) && cleanupBatchesFinished();
 }
 
 class PosedWine : public testing::TestWithParam<WindowsCase> {
