@@ -16,7 +16,7 @@
 #     SCALE  file counts, "" to skip   (default "1000 10000 70000")
 #     BEST   0 to leave out keld best  (its build alone takes about a minute)
 #
-# Needs makensis, bc, Xvfb and Wine (scripts/deps.sh). The payloads live in WORK_DIR
+# Needs makensis, bc, Xvfb and Wine (scripts/deps.sh installs them). The payloads live in WORK_DIR
 # (default build/bench-installers) and are made again on every run.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -104,9 +104,14 @@ round() { # name files
     esac >/dev/null 2>&1 || true
     e=$(now)
     elapsed "$s" "$e" >>"$work/$name.uninstall"
-    # The uninstaller's clean-up batch deletes it after it ended: wait for it
+    # The uninstaller's clean-up batch (unins<8 hex digits>.bat in the temporary
+    # folder) deletes it after it ended, the folders and then itself: wait for it
     # so that it does not run into the next round.
-    for _ in $(seq 100); do [ -e "$drive_c/delunins.bat" ] || break; sleep 0.1; done
+    for _ in $(seq 200); do
+        [ -n "$(find "$drive_c/users" -maxdepth 6 -name 'unins????????.bat' 2>/dev/null)" ] ||
+            break
+        sleep 0.1
+    done
     placed=$(find "$dir" -name '*.dat' -type f 2>/dev/null | wc -l)
     [ "$placed" -eq 0 ] || echo "  $name: $placed files left after uninstallation" >&2
     rm -rf "$dir"

@@ -8,7 +8,7 @@
 # registers qemu's user-mode emulator as the handler of i386 programs; from qemu 8
 # on, Wine starts under it in about a second. Older emulators spend about a minute
 # on every Wine start, so a machine with one counts as one without 32-bit support.
-# VARNOKE_WINE_TESTS=force skips the check.
+# VARNOKE_WINE_TESTS=force skips the check; VARNOKE_WINE_TESTS=off answers no.
 
 I386_REASON=""
 
@@ -17,6 +17,10 @@ qemu_major() { "$1" --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]
 
 i386_runs() {
     [ "${VARNOKE_WINE_TESTS:-}" = force ] && return 0
+    if [ "${VARNOKE_WINE_TESTS:-}" = off ]; then
+        I386_REASON="VARNOKE_WINE_TESTS=off"
+        return 1
+    fi
     local entry interpreter major
     # A binfmt handler for i386 ELF files is tried before the kernel's own loader.
     for entry in /proc/sys/fs/binfmt_misc/*; do

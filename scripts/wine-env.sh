@@ -35,6 +35,11 @@ if [ "${WINEARCH:-}" != win32 ] && [ -x /usr/lib/wine/wine64 ] &&
     *":$WINE_ENV_BUILD/wine-bin:"*) ;;
     *) export PATH="$WINE_ENV_BUILD/wine-bin:$PATH" ;;
     esac
+elif [ "${WINEARCH:-}" = win32 ]; then
+    # A 32-bit prefix needs the 32-bit loader: drop the 64-bit `wine` of an
+    # environment set up earlier in the same shell.
+    PATH=$(printf '%s' "$PATH" | tr ':' '\n' | grep -v '/wine-bin$' | paste -sd: -)
+    export PATH
 fi
 # The run's own files, outside the prefix so that a broken prefix can be removed.
 WINE_ENV_XVFB_PID_FILE="$WINE_ENV_BUILD/wine-env.xvfb.pid"
