@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -290,6 +291,101 @@ TEST(CompressedBlockDecode, WidthLimitCases) {
     };
     for (const auto& c : cases)
         expectCodeCase(c);
+}
+
+// Long runs of short codes, each checked against a plain model of the format:
+// the decoder reads several codes before it writes them, so a copy from bytes
+// still waiting to be written, a code that leaves for the careful path, or a
+// damaged code among the waiting ones shows up here as wrong bytes.
+struct ModelCode {
+    enum Kind { Literal, Repeat, Reference, LongPrefixLiteral, Overlap } kind;
+    uint64_t count;
+    uint64_t distance;
+};
+
+struct ModelCase {
+    const char* name;
+    uint32_t seed;
+    unsigned codes;
+    uint64_t maxDistance; // 0: anywhere back to the start
+    ModelCode::Kind every7th;
+};
+
+TEST(CompressedBlockDecode, LongCodeRunsMatchAPlainModel) {
+    const ModelCase cases[] = {
+        {"short distances, copies of bytes just produced", 1, 400, 24, ModelCode::Reference},
+        {"distances back to the start", 2, 400, 0, ModelCode::Reference},
+        {"a long-prefix code every few codes", 3, 200, 40, ModelCode::LongPrefixLiteral},
+        {"an overlapping reference behind waiting codes", 4, 40, 24, ModelCode::Overlap},
+    };
+    for (const auto& c : cases) {
+        uint32_t state = c.seed;
+        auto next = [&state](uint32_t bound) {
+            state = state * 1103515245u + 12345u;
+            return (state >> 8) % bound;
+        };
+        std::vector<ModelCode> codes;
+        std::string expected;
+        bool damaged = false;
+        for (unsigned i = 0; i < c.codes && !damaged; ++i) {
+            const unsigned pick = next(3);
+            ModelCode code{ModelCode::Literal, 1 + next(20), 0};
+            if (i % 7 == 6 && expected.size() >= 40)
+                code.kind = c.every7th;
+            else if (pick == 1)
+                code = {ModelCode::Repeat, 3 + next(40), 0};
+            else if (pick == 2 && expected.size() >= 4)
+                code.kind = ModelCode::Reference;
+            if (code.kind == ModelCode::Reference || code.kind == ModelCode::Overlap) {
+                const uint64_t reach = c.maxDistance && c.maxDistance < expected.size()
+                                           ? c.maxDistance
+                                           : expected.size();
+                code.distance = 4 + next(uint32_t(reach - 3));
+                // Up to 60 bytes: past the short copies' rounding.
+                code.count = 4 + next(uint32_t(std::min<uint64_t>(code.distance, 60) - 3));
+                if (code.kind == ModelCode::Overlap) {
+                    code.count = code.distance + 1;
+                    damaged = true;
+                }
+            }
+            codes.push_back(code);
+            if (damaged)
+                break;
+            if (code.kind == ModelCode::Reference) {
+                const size_t from = expected.size() - code.distance;
+                expected += expected.substr(from, code.count);
+            } else if (code.kind == ModelCode::Repeat) {
+                expected += std::string(code.count, char('A' + i % 26));
+            } else {
+                for (uint64_t b = 0; b < code.count; ++b)
+                    expected += char('a' + (i + b) % 26);
+            }
+        }
+        BlockBuilder block(uint32_t(expected.size() + (damaged ? 100 : 0)));
+        size_t produced = 0;
+        for (size_t i = 0; i < codes.size(); ++i) {
+            const ModelCode& code = codes[i];
+            if (code.kind == ModelCode::Reference || code.kind == ModelCode::Overlap) {
+                block.reference(code.count, code.distance);
+            } else if (code.kind == ModelCode::Repeat) {
+                block.repeat(uint8_t(expected[produced]), code.count);
+            } else {
+                const std::string bytes = expected.substr(produced, code.count);
+                if (code.kind == ModelCode::LongPrefixLiteral) {
+                    block.bit(0).gamma(kLiteralCount, 14, uint32_t(code.count - 1));
+                    for (unsigned char b : bytes)
+                        block.bits(b, 8);
+                } else {
+                    block.literal(bytes);
+                }
+            }
+            produced += code.count;
+        }
+        const DecodeCase decodeCase{c.name, block.bytes(),
+                                    damaged ? BlockStatus::ReferenceOverlap : BlockStatus::Ok,
+                                    damaged ? "" : expected};
+        expectCodeCase(decodeCase);
+    }
 }
 
 TEST(CompressedBlockDecode, CallerBufferBelowTheDeclaredSizeIsRefused) {
