@@ -157,13 +157,20 @@ constexpr unsigned kReadAhead = 8;
 
 // Writes a code whose bounds were checked when it was read.
 inline void writeCode(const PendingCode& code, const uint8_t* block, uint64_t totalBits,
-                      uint8_t* out) {
+                      uint8_t* out, size_t declared) {
     uint8_t* to = out + code.to;
     if (code.kind == PendingCode::Reference) {
-        if (code.count <= kRoom)
+        if (code.count <= kRoom) {
             copyShortReference(to, size_t(code.from), code.count);
-        else
+        } else if (code.from >= 16 && declared - code.to - code.count >= 15) {
+            // Whole 16-byte words, each from wholly before itself, the last
+            // rounding up into the room later codes rewrite.
+            const uint8_t* from = to - code.from;
+            for (size_t i = 0; i < code.count; i += 16)
+                std::memcpy(to + i, from + i, 16);
+        } else {
             std::memcpy(to, to - code.from, code.count);
+        }
     } else if (code.kind == PendingCode::Literal) {
         if (code.count <= kMaxFastLiteral) {
             BitReader::storeLittle64(to, eightBytesAt(block, code.from));
@@ -237,7 +244,7 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
     // late still rounds up inside the declared size.
     auto queue = [&](const PendingCode& code) {
         if (read - written == kReadAhead)
-            writeCode(ring[written++ % kReadAhead], block, totalBits, out);
+            writeCode(ring[written++ % kReadAhead], block, totalBits, out, declared);
         ring[read++ % kReadAhead] = code;
         done += code.count;
     };
@@ -298,7 +305,7 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
             break;
     }
     while (written != read)
-        writeCode(ring[written++ % kReadAhead], block, totalBits, out);
+        writeCode(ring[written++ % kReadAhead], block, totalBits, out, declared);
     position = at;
     size = done;
 }
