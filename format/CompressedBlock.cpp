@@ -140,59 +140,9 @@ inline uint64_t fieldBits(uint64_t word, unsigned width) {
 
 enum class FastStep { Done, Careful, Failed };
 
-// A code read but not yet written. The fast path reads a few codes ahead of
-// the ones it writes, so that a far back-reference's source, which a large
-// block keeps megabytes back, is already on its way into the cache when its
-// copy comes. Codes are written in the order read, as on the careful path.
-struct PendingCode {
-    enum Kind : uint8_t { Literal, Repeat, Reference };
-    Kind kind;
-    size_t to;     // where in the output
-    size_t count;  // bytes it writes, before rounding up
-    uint64_t from; // literal: its first bit; repeat: the byte; reference: distance
-};
-
-// A power of two: the ring of codes read ahead.
-constexpr unsigned kReadAhead = 8;
-
-// Writes a code whose bounds were checked when it was read.
-inline void writeCode(const PendingCode& code, const uint8_t* block, uint64_t totalBits,
-                      uint8_t* out, size_t declared) {
-    uint8_t* to = out + code.to;
-    if (code.kind == PendingCode::Reference) {
-        if (code.count <= kRoom) {
-            copyShortReference(to, size_t(code.from), code.count);
-        } else if (code.from >= 16 && declared - code.to - code.count >= 15) {
-            // Whole 16-byte words, each from wholly before itself, the last
-            // rounding up into the room later codes rewrite.
-            const uint8_t* from = to - code.from;
-            for (size_t i = 0; i < code.count; i += 16)
-                std::memcpy(to + i, from + i, 16);
-        } else {
-            std::memcpy(to, to - code.from, code.count);
-        }
-    } else if (code.kind == PendingCode::Literal) {
-        if (code.count <= kMaxFastLiteral) {
-            BitReader::storeLittle64(to, eightBytesAt(block, code.from));
-            if (code.count > 8)
-                BitReader::storeLittle64(to + 8, eightBytesAt(block, code.from + 64));
-        } else {
-            BitReader bits(block, size_t(totalBits / 8), code.from);
-            bits.readBytes(to, code.count);
-        }
-    } else if (code.count <= kRoom) {
-        const uint64_t eight = code.from * 0x0101010101010101u;
-        for (size_t i = 0; i < kRoom; i += 8)
-            std::memcpy(to + i, &eight, 8);
-    } else {
-        std::memset(to, int(code.from), code.count);
-    }
-}
-
-// One back-reference whose "10" prefix starts at `at`, read into `code`.
-inline FastStep fastReference(const uint8_t* block, uint64_t& at, uint64_t word, const uint8_t* out,
-                              size_t done, size_t declared, PendingCode& code,
-                              BlockStatus& status) {
+// One back-reference whose "10" prefix starts at `at`.
+inline FastStep fastReference(const uint8_t* block, uint64_t& at, uint64_t word, uint8_t* out,
+                              size_t& done, size_t declared, BlockStatus& status) {
     const uint64_t rest = word >> 2;
     const unsigned ones = prefixOnes(rest);
     if (ones > kMaxFastLengthPrefix)
@@ -219,37 +169,24 @@ inline FastStep fastReference(const uint8_t* block, uint64_t& at, uint64_t word,
         status = BlockStatus::Overrun;
         return FastStep::Failed;
     }
-    // Both ends of the source: a short one may straddle two cache lines.
-    const uint8_t* from = out + done - size_t(distance);
-    __builtin_prefetch(from);
-    __builtin_prefetch(from + size_t(length) - 1);
-    code = {PendingCode::Reference, done, size_t(length), distance};
+    uint8_t* to = out + done;
+    if (length <= kRoom)
+        copyShortReference(to, size_t(distance), size_t(length));
+    else
+        std::memcpy(to, to - distance, size_t(length));
+    done += size_t(length);
     return FastStep::Done;
 }
 
 // Decodes codes on the fast path until the input's margin or the output's
 // room is reached, a code needs the careful path (position is then at its
-// start) or a code is damaged (status says why). Every code read is written
-// before it returns.
+// start) or a code is damaged (status says why).
 void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, uint64_t totalBits,
                    uint8_t* out, size_t& size, size_t declared, BlockStatus& status) {
     uint64_t at = position;
     size_t done = size;
     const size_t roomEnd = declared - kRoom;
-    PendingCode ring[kReadAhead];
-    unsigned read = 0;
-    unsigned written = 0;
-    // Queues a code, writing the oldest when the ring is full. The room was
-    // checked against `done`, which counts the codes read, so a code written
-    // late still rounds up inside the declared size.
-    auto queue = [&](const PendingCode& code) {
-        if (read - written == kReadAhead)
-            writeCode(ring[written++ % kReadAhead], block, totalBits, out, declared);
-        ring[read++ % kReadAhead] = code;
-        done += code.count;
-    };
     FastStep step = FastStep::Done;
-    PendingCode code{};
     while (at < fastEnd && done <= roomEnd) {
         uint64_t word = peekAt(block, at);
         if ((word & 1) == 0) {
@@ -260,18 +197,26 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
             const unsigned width = kLiteralCount.base + ones * kLiteralCount.step;
             const uint64_t count = fieldBits(rest >> (ones + 1), width) + 1;
             const uint64_t start = at + 2 + ones + width;
+            uint8_t* to = out + done;
             if (count > declared - done) {
                 status = BlockStatus::Overrun;
                 at = start;
                 break;
             }
-            if (count > kMaxFastLiteral && count * 8 > totalBits - start) {
+            if (count <= kMaxFastLiteral) {
+                BitReader::storeLittle64(to, eightBytesAt(block, start));
+                if (count > 8)
+                    BitReader::storeLittle64(to + 8, eightBytesAt(block, start + 64));
+            } else if (count * 8 > totalBits - start) {
                 status = BlockStatus::Truncated;
                 at = start;
                 break;
+            } else {
+                BitReader bits(block, size_t(totalBits / 8), start);
+                bits.readBytes(to, size_t(count));
             }
-            queue({PendingCode::Literal, done, size_t(count), start});
             at = start + count * 8;
+            done += size_t(count);
             // A literal run is mostly followed by a back-reference: taking it
             // here, where that guess is right, spares a mispredicted branch.
             if (at >= fastEnd || done > roomEnd)
@@ -279,9 +224,7 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
             word = peekAt(block, at);
             if ((word & 3) != 1)
                 continue;
-            step = fastReference(block, at, word, out, done, declared, code, status);
-            if (step == FastStep::Done)
-                queue(code);
+            step = fastReference(block, at, word, out, done, declared, status);
         } else if (word & 2) {
             const unsigned byte = unsigned(word >> 2) & 0xFF;
             const uint64_t rest = word >> 10;
@@ -295,17 +238,21 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
                 status = BlockStatus::Overrun;
                 break;
             }
-            queue({PendingCode::Repeat, done, size_t(count), byte});
+            uint8_t* to = out + done;
+            if (count <= kRoom) {
+                const uint64_t eight = uint64_t(byte) * 0x0101010101010101u;
+                for (size_t i = 0; i < kRoom; i += 8)
+                    std::memcpy(to + i, &eight, 8);
+            } else {
+                std::memset(to, int(byte), size_t(count));
+            }
+            done += size_t(count);
         } else {
-            step = fastReference(block, at, word, out, done, declared, code, status);
-            if (step == FastStep::Done)
-                queue(code);
+            step = fastReference(block, at, word, out, done, declared, status);
         }
         if (step != FastStep::Done)
             break;
     }
-    while (written != read)
-        writeCode(ring[written++ % kReadAhead], block, totalBits, out, declared);
     position = at;
     size = done;
 }

@@ -294,9 +294,10 @@ TEST(CompressedBlockDecode, WidthLimitCases) {
 }
 
 // Long runs of short codes, each checked against a plain model of the format:
-// the decoder reads several codes before it writes them, so a copy from bytes
-// still waiting to be written, a code that leaves for the careful path, or a
-// damaged code among the waiting ones shows up here as wrong bytes.
+// the word-wide path rounds short copies and literals up into bytes later
+// codes rewrite, and leaves for the careful path in mid-run, so a copy of the
+// wrong width, a rounded write past a later code's bytes, or a wrong hand-over
+// between the paths shows up here as wrong bytes.
 struct ModelCode {
     enum Kind { Literal, Repeat, Reference, LongPrefixLiteral, Overlap } kind;
     uint64_t count;
