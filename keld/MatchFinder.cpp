@@ -150,11 +150,14 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
     size_t largerLength = 0;
     size_t best = MatchFinder::kMinLength - 1;
     size_t found = 0;
+    size_t period = 0;
     const uint8_t* here = data_ + at;
     for (unsigned visits = depth_;; --visits) {
         if (candidate == kNone || at - candidate >= window || visits == 0) {
             *smaller = kNone;
             *larger = kNone;
+            if (period)
+                found = addPeriodic(at, period, maxLength, best, found, out);
             return found;
         }
         uint32_t* pair = &children_[2 * (candidate & windowMask_)];
@@ -167,6 +170,9 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
             size_t usable = length < distance ? length : distance;
             if (usable > maxLength)
                 usable = maxLength;
+            // The nearest match cut short by its own distance gives the period.
+            if (distance < length && period == 0)
+                period = distance;
             if (distance >= MatchFinder::kMinDistance && usable > best && found < kMaxMatches) {
                 best = usable;
                 out[found++] = {uint32_t(usable), uint32_t(distance)};
@@ -175,8 +181,8 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
                 // Equal as far as the tree looks: `at` takes the older node's place.
                 *smaller = pair[0];
                 *larger = pair[1];
-                if (distance < length)
-                    found = addPeriodic(at, distance, maxLength, best, found, out);
+                if (period)
+                    found = addPeriodic(at, period, maxLength, best, found, out);
                 return found;
             }
         }
