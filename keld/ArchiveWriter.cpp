@@ -3,6 +3,7 @@
 #include "core/ByteBuffer.h"
 #include "format/ArchiveHeader.h"
 #include "format/ArchiveLayout.h"
+#include "format/CompressedBlock.h"
 #include "keld/PeWriter.h"
 
 #include <algorithm>
@@ -40,6 +41,16 @@ bool storedDataArea(const std::vector<FileRecord>& files, const ArchiveOptions& 
         if (!encodeCompressedBlock(area.bytes.data(), area.bytes.size(), options.level, block,
                                    options.progress)) {
             error = "the data area is too large to compress";
+            return false;
+        }
+        // Decoded as the installer will decode it before it is shipped: an
+        // encoder fault must stop the build, not reach the people installing.
+        Bytes decoded(area.bytes.size());
+        if (decodeCompressedBlock(block.data(), block.size(), decoded.data(), decoded.size()) !=
+                BlockStatus::Ok ||
+            decoded != area.bytes) {
+            error = "the compressed data area does not decode to the files (a fault of keld's "
+                    "encoder; compression = \"fast\" avoids it until it is fixed)";
             return false;
         }
         area.bytes.swap(block);

@@ -4,8 +4,9 @@ namespace keld {
 
 namespace {
 
-// Positions a block: enough work a thread to make the hand-over cheap.
-constexpr size_t kBlock = size_t(1) << 16;
+// Positions a block: enough work a thread to make the hand-over cheap, and
+// no more than the finder lets threads work on at once.
+constexpr size_t kBlock = TreeMatchFinder::kConcurrentSpan;
 constexpr size_t kMaxCode = 0x7FFFFFFF;
 
 } // namespace
@@ -14,8 +15,8 @@ MatchStore::MatchStore(const uint8_t* data, size_t size, const TreeFinderSetting
                        unsigned threads)
     : data_(data), size_(size), finder_(data, size, settings),
       // A small input is over before helpers would have started.
-      parts_(size < 2 * kBlock || threads < 1 ? 1 : threads), slots_(size < kBlock ? size : kBlock),
-      lists_(parts_) {
+      parts_(size < 2 * kBlock || threads < 1 || !finder_.shareable() ? 1 : threads),
+      slots_(size < kBlock ? size : kBlock), lists_(parts_) {
     for (unsigned part = 1; part < parts_; ++part)
         helpers_.emplace_back([this, part] { serve(part); });
 }

@@ -123,6 +123,9 @@ TreeMatchFinder::TreeMatchFinder(const uint8_t* data, size_t size,
     const unsigned windowBits = bitsForSize(settings.windowBits, 6, size);
     const unsigned hashBits = bitsForSize(settings.hashBits, 8, size);
     windowMask_ = (size_t(1) << windowBits) - 1;
+    // A window that holds the whole input never hands a slot on.
+    const size_t window = windowMask_ + 1;
+    reach_ = window >= size || window <= 2 * kConcurrentSpan ? window : window - kConcurrentSpan;
     hashShift_ = 32 - hashBits;
     root_.assign(size_t(1) << hashBits, kNone);
     children_.assign(2 * (windowMask_ + 1), kNone);
@@ -138,7 +141,7 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
     if (at + MatchFinder::kMinLength > size_)
         return 0;
     const size_t limit = size_ - at < niceLength_ ? size_ - at : niceLength_;
-    const size_t window = windowMask_ + 1;
+    const size_t window = reach_;
     uint32_t& root = root_[treeOf(at)];
     uint32_t candidate = root;
     root = uint32_t(at);

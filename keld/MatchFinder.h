@@ -69,16 +69,25 @@ struct TreeFinderSettings {
 // every link of a chain. Every position must be entered, in order within its
 // tree; a search enters the position too, and costs about as much.
 //
-// The trees share nothing: threads may enter positions at once as long as no
-// two enter positions of the same tree (treeOf), and the matches found are
-// the same as when one thread enters them all.
+// The trees share one ring of child links, a slot per position of the window:
+// entering a position takes over the slot of the position a window before it,
+// which may belong to another tree. So a search stops kConcurrentSpan short
+// of the window, at every number of threads alike; then threads may enter
+// positions at once as long as no two enter positions of the same tree
+// (treeOf) and all of them lie within kConcurrentSpan of each other, and the
+// matches found are the same as when one thread enters them all.
 class TreeMatchFinder {
 public:
     static constexpr size_t kMaxMatches = 128;
+    static constexpr size_t kConcurrentSpan = size_t(1) << 16;
 
     TreeMatchFinder(const uint8_t* data, size_t size, const TreeFinderSettings& settings);
 
     uint32_t treeOf(size_t at) const;
+
+    // Whether threads may share the trees as said above: not for a window
+    // too small to stop short of, over an input longer than it.
+    bool shareable() const { return reach_ < windowMask_ + 1 || windowMask_ + 1 >= size_; }
 
     // Enters `at` and writes its matches to out, as MatchFinder::find does,
     // with lengths of at most niceLength and maxLength (at most kMaxMatches
@@ -93,6 +102,7 @@ private:
     const uint8_t* data_;
     size_t size_;
     size_t windowMask_;
+    size_t reach_; // the farthest a match may lie back
     unsigned hashShift_;
     unsigned depth_;
     uint32_t niceLength_;

@@ -1,11 +1,13 @@
 #include "keld/Encoder.h"
 #include "keld/EncoderBits.h"
+#include "keld/EncoderMatches.h"
 
 #include "format/CompressedBlock.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -337,6 +339,45 @@ TEST(EncoderThreads, BlockIsTheSameForAnyNumberOfThreads) {
                 EXPECT_LE(reports[i - 1].first, reports[i].first) << threads << " threads";
         }
     }
+}
+
+// Positions entered a window apart share a slot of the finder's ring of child
+// links, whatever their trees. Threads entering different trees at once must
+// still find only true matches, and the same ones as a single thread: text
+// of many words with fresh bytes strewn in, many windows long, so that the
+// slots handed on belong to trees that other threads are searching.
+TEST(EncoderThreads, SharedTreesFindTheSameTrueMatchesAcrossTheWindowsEdge) {
+    const keld::TreeFinderSettings settings{18, 12, 48, 273};
+    Bytes input;
+    for (uint32_t seed = 0; input.size() < (6u << 18); ++seed) {
+        const Bytes piece = text(3000 + seed % 7000, seed % 40);
+        input.insert(input.end(), piece.begin(), piece.end());
+        const Bytes fresh = randomBytes(100 + seed % 900, seed);
+        input.insert(input.end(), fresh.begin(), fresh.end());
+    }
+    keld::MatchStore single(input.data(), input.size(), settings, 1);
+    keld::MatchStore shared(input.data(), input.size(), settings, 4);
+    size_t wrong = 0;
+    size_t differing = 0;
+    for (size_t at = 0; at < input.size(); ++at) {
+        size_t count = 0;
+        const keld::Match* found = single.matchesAt(at, count);
+        const std::vector<keld::Match> expected(found, found + count);
+        found = shared.matchesAt(at, count);
+        if (count != expected.size())
+            ++differing;
+        for (size_t i = 0; i < count; ++i) {
+            const keld::Match m = found[i];
+            if (i < expected.size() &&
+                (m.length != expected[i].length || m.distance != expected[i].distance))
+                ++differing;
+            if (m.distance > at || m.length > m.distance || m.distance >= (1u << 18) ||
+                std::memcmp(&input[at - m.distance], &input[at], m.length) != 0)
+                ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(differing, 0u);
 }
 
 } // namespace
