@@ -205,9 +205,10 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
 
 size_t TreeMatchFinder::addPeriodic(size_t at, size_t period, uint32_t maxLength, size_t best,
                                     size_t found, Match* out) const {
-    // Bytes repeating with a period shorter than the tree looks keep only
-    // their latest position in it, too near for a long reference (or any, for
-    // a period below 4): try multiples of the period instead.
+    // Bytes repeating with a short period keep only their latest position on
+    // the search path, too near for a long reference (or any, for a period
+    // below 4), whether the match stops short of the tree's limit or not: try
+    // multiples of the period instead.
     size_t distance = period;
     while (distance < MatchFinder::kMinDistance)
         distance += period;
