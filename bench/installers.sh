@@ -95,7 +95,7 @@ round() { # name files
     elapsed "$s" "$e" >>"$work/$name.install"
     tail -1 "$work/rss.txt" >>"$work/$name.rss"
     local placed
-    placed=$(find "$dir" -name '*.dat' -type f 2>/dev/null | wc -l)
+    placed=$( (find "$dir" -name '*.dat' -type f 2>/dev/null || true) | wc -l)
     [ "$placed" -eq "$files" ] || echo "  $name: $placed of $files files installed" >&2
     s=$(now)
     case $name in
@@ -112,7 +112,7 @@ round() { # name files
             break
         sleep 0.1
     done
-    placed=$(find "$dir" -name '*.dat' -type f 2>/dev/null | wc -l)
+    placed=$( (find "$dir" -name '*.dat' -type f 2>/dev/null || true) | wc -l)
     [ "$placed" -eq 0 ] || echo "  $name: $placed files left after uninstallation" >&2
     rm -rf "$dir"
 }

@@ -13,7 +13,7 @@ constexpr size_t kMaxCode = 0x7FFFFFFF;
 
 MatchStore::MatchStore(const uint8_t* data, size_t size, const TreeFinderSettings& settings,
                        unsigned threads)
-    : data_(data), size_(size), finder_(data, size, settings),
+    : size_(size), finder_(data, size, settings),
       // A small input is over before helpers would have started.
       parts_(size < 2 * kBlock || threads < 1 || !finder_.shareable() ? 1 : threads),
       slots_(size < kBlock ? size : kBlock), lists_(parts_) {

@@ -38,7 +38,6 @@ private:
     void findShare(unsigned part);
     void serve(unsigned part);
 
-    const uint8_t* data_;
     size_t size_;
     TreeMatchFinder finder_;
     unsigned parts_;

@@ -153,11 +153,14 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
     size_t largerLength = 0;
     size_t best = MatchFinder::kMinLength - 1;
     size_t found = 0;
+    size_t period = 0;
     const uint8_t* here = data_ + at;
     for (unsigned visits = depth_;; --visits) {
         if (candidate == kNone || at - candidate >= window || visits == 0) {
             *smaller = kNone;
             *larger = kNone;
+            if (period)
+                found = addPeriodic(at, period, maxLength, best, found, out);
             return found;
         }
         uint32_t* pair = &children_[2 * (candidate & windowMask_)];
@@ -170,6 +173,9 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
             size_t usable = length < distance ? length : distance;
             if (usable > maxLength)
                 usable = maxLength;
+            // The nearest match cut short by its own distance gives the period.
+            if (distance < length && period == 0)
+                period = distance;
             if (distance >= MatchFinder::kMinDistance && usable > best && found < kMaxMatches) {
                 best = usable;
                 out[found++] = {uint32_t(usable), uint32_t(distance)};
@@ -178,8 +184,8 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
                 // Equal as far as the tree looks: `at` takes the older node's place.
                 *smaller = pair[0];
                 *larger = pair[1];
-                if (distance < length)
-                    found = addPeriodic(at, distance, maxLength, best, found, out);
+                if (period)
+                    found = addPeriodic(at, period, maxLength, best, found, out);
                 return found;
             }
         }
@@ -199,9 +205,10 @@ size_t TreeMatchFinder::find(size_t at, uint32_t maxLength, Match* out) {
 
 size_t TreeMatchFinder::addPeriodic(size_t at, size_t period, uint32_t maxLength, size_t best,
                                     size_t found, Match* out) const {
-    // Bytes repeating with a period shorter than the tree looks keep only
-    // their latest position in it, too near for a long reference (or any, for
-    // a period below 4): try multiples of the period instead.
+    // Bytes repeating with a short period keep only their latest position on
+    // the search path, too near for a long reference (or any, for a period
+    // below 4), whether the match stops short of the tree's limit or not: try
+    // multiples of the period instead.
     size_t distance = period;
     while (distance < MatchFinder::kMinDistance)
         distance += period;

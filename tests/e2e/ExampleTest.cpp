@@ -177,7 +177,10 @@ TEST(ExampleTest, ASignedInstallerVerifiesInstallsAndUninstalls) {
     const std::string uninstaller = target + "/Uninstall/Uninstall.exe";
     ASSERT_TRUE(fs::exists(uninstaller));
 
-    RunResult removed = runUnderRobotRaw(uninstaller, "/a /u:\"Acme Notes\"", {}, 60);
+    // Its progress is watched, not answered: a slow machine shows it long
+    // enough to be seen.
+    RunResult removed =
+        runUnderRobotRaw(uninstaller, "/a /u:\"Acme Notes\"", {"watch:Uninstall Acme Notes"}, 60);
     ASSERT_EQ(removed.error, "") << removed.output;
     for (const Window& w : removed.windows)
         if (w.caption == "FATAL ERROR")

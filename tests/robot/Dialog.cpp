@@ -200,16 +200,19 @@ bool stillShown(HWND hwnd) {
 
 bool readSettledDialog(HWND hwnd, Dialog& out) {
     const int kReads = 20;
+    // A message box is shown while it still lays out its buttons; on a busy
+    // machine that takes long enough to be read with none.
+    const int kReadsWithoutButtons = 200;
     const DWORD kGapMs = 25;
     Dialog last = readDialog(hwnd);
-    for (int i = 0; i < kReads; ++i) {
+    for (int i = 0; i < kReadsWithoutButtons; ++i) {
         Sleep(kGapMs);
         if (!stillShown(hwnd))
             return false;
         Dialog again = readDialog(hwnd);
         const bool settled = sameShape(last, again);
         last = again;
-        if (settled)
+        if (!last.buttons.empty() && (settled || i + 1 >= kReads))
             break;
     }
     // A progress dialog's status text changes all the time: the last read stands.

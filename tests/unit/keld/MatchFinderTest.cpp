@@ -47,6 +47,10 @@ TEST(TreeMatchFinder, OffersTheNearestMatchOfEachLength) {
         {"period two", "abababababababab", 8, {{4, 4}, {8, 8}}},
         {"period three", std::string(30, 'x') + "xyzxyzxyzxyzxyzxyzxyzxyz", 12, {{6, 6}, {12, 12}}},
         {"a run of one byte", std::string(40, 'r'), 20, {{4, 4}, {8, 8}, {16, 16}}},
+        {"a period shorter than a match the tree does not finish",
+         "0123456789abcdefghabcdefghabcdefghabcdefghabcdefghabcdefghZ",
+         25,
+         {{8, 8}, {16, 16}}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(matchesAtTail(c.text, c.tail), c.expected) << c.name;
