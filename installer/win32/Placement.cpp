@@ -350,11 +350,10 @@ void placeFiles() {
         paced.status(static_cast<String&&>(done));
     }
     paced.finish();
-    // Programs that list fonts learn of the new ones; a hung window must not
-    // hold the installation up.
-    if (state.fontsAdded) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    }
+    // Programs that list fonts learn of the new ones. Posted, not sent: a
+    // window that does not answer must not hold the installation up, and the
+    // message carries nothing that has to outlive the call.
+    if (state.fontsAdded)
+        PostMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
     setProgress(87);
 }

@@ -55,10 +55,9 @@ void removeProductFonts(const String& productFonts) {
             deleteFile(joinPath(fontDir(), font.fileName), false);
         changed = true;
     }
-    if (changed) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    }
+    // Posted, as after the installation: no window may hold the removal up.
+    if (changed)
+        PostMessageA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
 }
 
 void removeRecordedFiles(const String& fileList, Array<String>& directories, String& problems,
