@@ -36,9 +36,10 @@ fi
 # spends close to a minute of processor time on every Wine start reserving the
 # address space, 10 starts it in half a second. Debian ships 10 in bookworm's
 # backports; it is unpacked into its own folder, not installed over the system's.
-# A fresh 64-bit prefix is ready in about a minute under it, a 32-bit one in half a
-# minute; the whole test run stays near twenty minutes. VARNOKE_WINE_TESTS=off
-# leaves it out (and the Wine suites with it).
+# Asked for with VARNOKE_WINE_TESTS=emulate. A fresh 64-bit prefix is ready in about a
+# minute under it, a 32-bit one in half a minute, and the whole test run takes about 23
+# minutes on two quiet cores; Wine under the emulator still fails now and then to start
+# a program at all, so CI does not depend on it yet.
 qemu_dir=/opt/varnoke-qemu
 qemu="$qemu_dir/usr/bin/qemu-i386"
 binfmt=/proc/sys/fs/binfmt_misc
@@ -94,6 +95,6 @@ ensure_i386_runner() {
         $sudo tee "$binfmt/register" >/dev/null || echo "deps.sh: registering qemu-i386 failed" >&2
 }
 
-if [ "${VARNOKE_WINE_TESTS:-}" != off ]; then
+if [ "${VARNOKE_WINE_TESTS:-}" = emulate ]; then
     ensure_i386_runner
 fi

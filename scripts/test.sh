@@ -20,7 +20,7 @@ source scripts/i386.sh
 if ! i386_runs; then
     echo "test.sh: the Wine and end-to-end suites did NOT run: $I386_REASON." >&2
     [ "${VARNOKE_WINE_TESTS:-}" = off ] ||
-        echo "test.sh: scripts/deps.sh could not provide qemu 8 or later to run them (see above)." >&2
+        echo "test.sh: set VARNOKE_WINE_TESTS=emulate to run them under qemu 10 (scripts/deps.sh fetches it)." >&2
     exit $status
 fi
 

@@ -27,7 +27,16 @@ RunResult runRobot(const std::vector<std::string>& robotArgs, int timeoutSeconds
     std::vector<std::string> argv = {"wine", robotExe(), "--timeout",
                                      std::to_string(timeoutSeconds)};
     argv.insert(argv.end(), robotArgs.begin(), robotArgs.end());
-    ProcessResult process = runProcess(argv, timeoutSeconds + kWatchdogExtraSeconds);
+    // Under an emulator Wine now and then fails to start a program at all
+    // (status 1, nothing printed): the robot never ran, so nothing was done
+    // and it is started again. A robot that printed anything is never rerun.
+    ProcessResult process;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        process = runProcess(argv, timeoutSeconds + kWatchdogExtraSeconds);
+        if (process.status == 0 || !process.out.empty() || process.timedOut ||
+            !process.startError.empty())
+            break;
+    }
     result.output = process.err;
     result.robotStatus = process.status;
     parseRobotOutput(process.out, result);
