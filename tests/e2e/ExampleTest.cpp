@@ -21,13 +21,6 @@ namespace fs = std::filesystem;
 const char kExample[] = VARNOKE_SOURCE_DIR "/examples/acme-notes";
 const char kEntry[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Acme Notes";
 
-// An entry left by an earlier run would turn an installation into a reinstallation,
-// and a file type left by one would be taken as the user's own.
-void forgetEarlierRuns() {
-    for (const char* key : {kEntry, "HKCR\\.acmenote", "HKCR\\AcmeNotes.Note"})
-        deleteRegistryKey32(key);
-}
-
 std::string fileText(const std::string& path) {
     const keld::Bytes bytes = readBytes(path);
     return std::string(bytes.begin(), bytes.end());
@@ -66,7 +59,7 @@ TEST(ExampleTest, KeldBuildsItAndItInstallsWithShortcutAssociationAndEntry) {
                     "--stub", varnokeExe(), "-q"},
                    120);
     ASSERT_EQ(built.status, 0) << built.err;
-    forgetEarlierRuns();
+    forgetEarlierExampleRuns();
     for (const fs::path& link : shortcutsNamed("Acme Notes.lnk"))
         fs::remove(link);
 
@@ -164,7 +157,7 @@ TEST(ExampleTest, ASignedInstallerVerifiesInstallsAndUninstalls) {
         {"osslsigncode", "verify", "-CAfile", dir + "/cert.pem", "-in", signedSetup}, 60);
     EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
 
-    forgetEarlierRuns();
+    forgetEarlierExampleRuns();
     const std::string target = dir + "/Acme Notes";
     RunResult run = runUnderRobotRaw(signedSetup, "/a /d:\"" + toWinePath(target) + "\"",
                                      {"watch:Installing Acme Notes"}, 60);

@@ -137,10 +137,7 @@ protected:
         char folder[] = "/tmp/varnoke-winver-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         dir_ = folder;
-        // What an earlier run left would turn this into a reinstallation, and a
-        // file type left by one would be taken as the user's own.
-        for (const char* key : {kEntry, "HKCR\\.acmenote", "HKCR\\AcmeNotes.Note"})
-            deleteRegistryKey32(key);
+        forgetEarlierExampleRuns();
         for (const std::string& link : shellLinks())
             if (isProductLink(link))
                 fs::remove(unixPath(link));

@@ -303,6 +303,13 @@ void deleteRegistryKey32(const std::string& key) {
         runProcess({"wine", "reg", "delete", key, "/f", registryView(key)}, 60);
 }
 
+void forgetEarlierExampleRuns() {
+    for (const char* key :
+         {"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Acme Notes",
+          "HKCR\\.acmenote", "HKCR\\AcmeNotes.Note"})
+        deleteRegistryKey32(key);
+}
+
 namespace {
 
 // "unins" and eight hexadecimal digits, ".bat": the uninstaller's clean-up batches.

@@ -120,6 +120,11 @@ void writeRegistry32(const std::string& key, const std::string& name, const std:
 // Deletes `key` with everything below it from the 32-bit view, if it is there.
 void deleteRegistryKey32(const std::string& key);
 
+// Deletes what an earlier run of the example product (examples/acme-notes) may
+// have left in the registry: its uninstall entry would turn an installation into
+// a reinstallation, and its file type would be taken as the user's own.
+void forgetEarlierExampleRuns();
+
 // Waits, up to half a minute, until no uninstaller's clean-up batch is left in
 // the prefix's temporary folders (each deletes itself last); false if one stays.
 bool cleanupBatchesFinished();
