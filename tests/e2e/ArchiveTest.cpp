@@ -316,10 +316,14 @@ TEST(ArchiveUninstallerTest, ImageIsTheStubAgainAndStartsWithoutAnArchive) {
     ASSERT_EQ(buildUninstallerImage(parts, section, image), NotCorrupt);
     keld::Bytes uninstaller(image.c_str(), image.c_str() + image.length());
 
-    // Byte for byte the stub, but for the PE checksum keld clears.
+    // Byte for byte the stub, but for the PE checksum keld clears, and the
+    // zeros that pad it out to the page the archive starts on.
     keld::Bytes stub = readBytes(varnokeExe());
     const uint32_t pe = keld::loadU32(stub, kPeOffsetField);
     keld::storeU32(stub, pe + kCheckSumField, 0);
+    ASSERT_GE(section.pointerToRawData, stub.size());
+    EXPECT_LT(section.pointerToRawData - stub.size(), 4096u);
+    stub.resize(section.pointerToRawData, 0);
     EXPECT_TRUE(uninstaller == stub);
 
     const std::string path = setup.dir + "/uninst.exe";
