@@ -34,6 +34,7 @@ public:
     Array& operator=(Array&&) noexcept = default;
 
     int count() const override { return core_.count(); }
+    bool isEmpty() const { return core_.count() == 0; }
 
     // Ends the program when `index` is out of range; tryAt gives null instead.
     T& at(int index) { return *static_cast<T*>(core_.at(index, &TypeName<T>::name)); }
