@@ -1,5 +1,7 @@
 #include "core/Sort.h"
 
+#include <cstddef>
+
 namespace {
 
 class Sorter {
@@ -34,10 +36,10 @@ public:
             // of the recursion stays logarithmic.
             if (j < count - j - 1) {
                 quickSort(items, j);
-                items += (j + 1) * ops_.size;
+                items = at(items, j + 1);
                 count -= j + 1;
             } else {
-                quickSort(items + (j + 1) * ops_.size, count - j - 1);
+                quickSort(at(items, j + 1), count - j - 1);
                 count = j;
             }
         }
@@ -45,7 +47,9 @@ public:
     }
 
 private:
-    char* at(char* items, int i) const { return items + i * ops_.size; }
+    char* at(char* items, int i) const {
+        return items + static_cast<std::ptrdiff_t>(i) * ops_.size;
+    }
     bool less(char* items, int i, int j) const {
         return compare_(at(items, i), at(items, j), context_) < 0;
     }

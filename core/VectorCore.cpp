@@ -68,15 +68,15 @@ void* VectorCore::openGap(int index, const void** source) {
     // Where the source lies in this storage, to find it again after the move.
     const std::uintptr_t from = source ? reinterpret_cast<std::uintptr_t>(*source) : 0;
     const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(elements_);
-    const bool inside = elements_ && from >= start &&
-                        from < start + static_cast<std::uintptr_t>(count_ * ops_->size);
+    const bool inside =
+        elements_ && from >= start && from < reinterpret_cast<std::uintptr_t>(elementAt(count_));
     const std::ptrdiff_t offset = inside ? static_cast<std::ptrdiff_t>(from - start) : 0;
     if (count_ == capacity_)
         reallocate(count_ < 4 ? 4 : count_ + count_ / 2);
     char* slot = elementAt(index);
     relocateElements(*ops_, slot + ops_->size, slot, count_ - index);
     if (inside)
-        *source = elements_ + offset + (offset >= index * ops_->size ? ops_->size : 0);
+        *source = elements_ + offset + (elements_ + offset >= slot ? ops_->size : 0);
     return slot;
 }
 

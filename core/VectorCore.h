@@ -6,6 +6,8 @@
 
 #include "core/ElementOps.h"
 
+#include <cstddef>
+
 // "Vector<%s>[%d]\nmax_index = %d": the checked-index failure of every sequence.
 [[noreturn]] void indexOutOfRange(const char* typeName, int index, int count);
 
@@ -52,7 +54,9 @@ public:
     void swapWith(VectorCore& other) noexcept;
 
 protected:
-    char* elementAt(int index) const { return elements_ + index * ops_->size; }
+    char* elementAt(int index) const {
+        return elements_ + static_cast<std::ptrdiff_t>(index) * ops_->size;
+    }
     void reallocate(int capacity);
     // Takes `n` elements out after they were ended or moved away from `first`.
     void closeGap(int first, int n);
