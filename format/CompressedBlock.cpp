@@ -208,8 +208,8 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
                 if (count > 8)
                     BitReader::storeLittle64(to + 8, eightBytesAt(block, start + 64));
             } else if (count * 8 > totalBits - start) {
-                status = BlockStatus::Truncated;
-                at = start;
+                // Past the bytes at hand: the careful path decides, which
+                // may have more to come.
                 break;
             } else {
                 BitReader bits(block, size_t(totalBits / 8), start);
@@ -257,6 +257,76 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
     size = done;
 }
 
+// Where decoding stands: the next code's bit in the bytes held, the bytes
+// decoded, and the bytes of a literal run still to copy.
+struct DecodeState {
+    uint64_t position = kCompressedBlockHeaderSize * 8;
+    size_t size = 0;
+    uint64_t pendingLiteral = 0;
+};
+
+// A code's prefixes and fields take at most this many bytes; with more of
+// the block to come, decoding stops when fewer are held ahead.
+constexpr size_t kAhead = 64;
+
+// Decodes from the `length` bytes held until the declared size is reached
+// or a code is damaged. When more of the block follows (not `last`), it also
+// stops, with Ok, once fewer than kAhead bytes are held ahead of the next
+// code or a code runs past the bytes held; a literal run longer than what is
+// held is copied in parts.
+BlockStatus decodeHeld(const uint8_t* block, size_t length, bool last, DecodeState& state,
+                       uint8_t* out, size_t declared) {
+    const uint64_t totalBits = uint64_t(length) * 8;
+    const uint64_t fastEnd = length > kMargin ? uint64_t(length - kMargin) * 8 : 0;
+    BlockStatus status = BlockStatus::Ok;
+    while (state.size < declared) {
+        if (state.pendingLiteral > 0) {
+            BitReader bits(block, length, state.position);
+            const uint64_t held = bits.remaining() / 8;
+            const uint64_t part = held < state.pendingLiteral ? held : state.pendingLiteral;
+            bits.readBytes(out + state.size, size_t(part));
+            state.size += size_t(part);
+            state.pendingLiteral -= part;
+            state.position = bits.position();
+            if (state.pendingLiteral > 0)
+                return last ? BlockStatus::Truncated : BlockStatus::Ok;
+            continue;
+        }
+        if (!last && length - size_t(state.position >> 3) < kAhead)
+            return BlockStatus::Ok;
+        if (state.position < fastEnd && declared - state.size >= kRoom) {
+            decodeFastRun(block, state.position, fastEnd, totalBits, out, state.size, declared,
+                          status);
+            if (state.size >= declared || status != BlockStatus::Ok)
+                return status;
+            if (!last && length - size_t(state.position >> 3) < kAhead)
+                return BlockStatus::Ok;
+        }
+        BitReader bits(block, length, state.position);
+        if (!last && (bits.peek() & 1) == 0) {
+            // A literal run: its count is held, its bytes may not all be.
+            uint64_t count = 0;
+            bits.readBit();
+            if (!readField(bits, kLiteralCount, count))
+                return BlockStatus::Ok; // its count runs past the bytes held
+            if (count > declared - state.size)
+                return BlockStatus::Overrun;
+            state.pendingLiteral = count;
+            state.position = bits.position();
+            continue;
+        }
+        status = decodeCode(bits, out, state.size, declared);
+        // A code cut off by the end of the bytes held is read again once more
+        // are held; it has written nothing.
+        if (status == BlockStatus::Truncated && !last)
+            return BlockStatus::Ok;
+        if (status != BlockStatus::Ok)
+            return status;
+        state.position = bits.position();
+    }
+    return status;
+}
+
 } // namespace
 
 BlockStatus readCompressedBlockHeader(const uint8_t* block, size_t length, uint32_t& declaredSize) {
@@ -279,22 +349,52 @@ BlockStatus decodeCompressedBlock(const uint8_t* block, size_t length, uint8_t* 
         return status;
     if (capacity < declared)
         return BlockStatus::OutputTooSmall;
+    DecodeState state;
+    return decodeHeld(block, length, true, state, out, declared);
+}
 
-    const uint64_t totalBits = uint64_t(length) * 8;
-    const uint64_t fastEnd = length > kMargin ? uint64_t(length - kMargin) * 8 : 0;
-    uint64_t position = kCompressedBlockHeaderSize * 8;
-    size_t size = 0;
-    while (size < declared && status == BlockStatus::Ok) {
-        if (position < fastEnd && declared - size >= kRoom) {
-            decodeFastRun(block, position, fastEnd, totalBits, out, size, declared, status);
-            if (size >= declared || status != BlockStatus::Ok)
-                break;
-        }
-        BitReader bits(block, length, position);
-        status = decodeCode(bits, out, size, declared);
-        position = bits.position();
+BlockStatus decodeCompressedStream(BlockSource& source, uint64_t length, uint8_t* out,
+                                   size_t capacity, size_t window) {
+    if (length < kCompressedBlockHeaderSize)
+        return BlockStatus::MissingHeader;
+    if (window < kMinimumStreamWindow)
+        window = kMinimumStreamWindow;
+    size_t held = length < window ? size_t(length) : window;
+    String buffer;
+    if (!buffer.setLengthNoFail(int(held)))
+        return BlockStatus::OutOfMemory;
+    auto* bytes = reinterpret_cast<uint8_t*>(buffer.writablePointer(0));
+    if (!source.read(0, held, bytes))
+        return BlockStatus::Unreadable;
+    uint32_t declared = 0;
+    BlockStatus status = readCompressedBlockHeader(bytes, held, declared);
+    if (status != BlockStatus::Ok)
+        return status;
+    if (capacity < declared)
+        return BlockStatus::OutputTooSmall;
+    DecodeState state;
+    uint64_t start = 0; // where bytes[0] lies in the block
+    for (;;) {
+        const bool last = start + held == length;
+        status = decodeHeld(bytes, held, last, state, out, declared);
+        if (status != BlockStatus::Ok || state.size >= declared || last)
+            return status;
+        // Only the bytes from the next code on stay; the rest of the window
+        // is read on from the block.
+        const size_t consumed = size_t(state.position >> 3);
+        // A code whose prefixes alone fill the window: no encoder writes one.
+        if (consumed == 0 && held == window)
+            return BlockStatus::Truncated;
+        const size_t kept = held - consumed;
+        std::memmove(bytes, bytes + consumed, kept);
+        start += consumed;
+        state.position &= 7;
+        const uint64_t rest = length - start - kept;
+        const size_t more = rest < window - kept ? size_t(rest) : window - kept;
+        if (!source.read(start + kept, more, bytes + kept))
+            return BlockStatus::Unreadable;
+        held = kept + more;
     }
-    return status;
 }
 
 bool decompress(String& data) {

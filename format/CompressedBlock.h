@@ -48,6 +48,7 @@ enum class BlockStatus : uint8_t {
     ReferenceBeforeStart, // a back-reference's source lies before the output
     ReferenceOverlap,     // a back-reference is longer than its distance
     Overrun,              // a code would pass the declared size
+    Unreadable,           // the block's source could not give its bytes
 };
 
 // Checks the header and gives the declared size (0 to 2^31 - 1).
@@ -59,6 +60,27 @@ BlockStatus readCompressedBlockHeader(const uint8_t* block, size_t length, uint3
 // declared size; on any failure the contents of `out` are unspecified.
 BlockStatus decodeCompressedBlock(const uint8_t* block, size_t length, uint8_t* out,
                                   size_t capacity);
+
+// Where a block's bytes come from when it is decoded a window at a time.
+class BlockSource {
+public:
+    virtual ~BlockSource() = default;
+    // Copies `length` bytes from `offset` of the block into `to`. The decoder
+    // reads the block once, front to back.
+    virtual bool read(uint64_t offset, size_t length, uint8_t* to) = 0;
+};
+
+// The smallest window decodeCompressedStream uses, whatever it is given.
+inline constexpr size_t kMinimumStreamWindow = 1024;
+
+// As decodeCompressedBlock, for a block of `length` bytes read from `source`
+// while holding at most `window` bytes of it, so that a block need not be in
+// memory whole beside what it decodes to: the same output and the same status
+// for the same bytes, or Unreadable when the source fails, or OutOfMemory when
+// the window cannot be had. One exception, for damage no encoder writes: a
+// code whose prefixes alone are longer than the window counts as truncated.
+BlockStatus decodeCompressedStream(BlockSource& source, uint64_t length, uint8_t* out,
+                                   size_t capacity, size_t window);
 
 // Replaces `data` by the decoded content of the block it holds. Returns false
 // and leaves `data` as it was when the block is damaged or its declared size

@@ -137,6 +137,92 @@ DataAreaResult gather(const DataAreaInput& input, ArchiveFiles& files, DataArea&
     return DataAreaResult{filled.status, filled.code};
 }
 
+// The compressed bytes read from the installer file.
+class InstallerBlockSource : public BlockSource {
+public:
+    InstallerBlockSource(ArchiveFiles& files, int64_t offset) : files_(files), offset_(offset) {}
+    bool read(uint64_t offset, size_t length, uint8_t* to) override {
+        return files_.readInstaller(offset_ + int64_t(offset), int32_t(length), to);
+    }
+
+private:
+    ArchiveFiles& files_;
+    int64_t offset_;
+};
+
+// Where in the installer file the data area lies whole, or -1 when it does
+// not (volumes, or a section whose file bytes are not known to hold it).
+int64_t dataOffsetInFile(const DataAreaInput& input) {
+    const int64_t start = int64_t(input.pointerToRawData) + input.settingsEnd;
+    if (input.dataBeyondImage)
+        return input.installerSize - start >= input.dataLength ? start : -1;
+    const int64_t inSection = int64_t(input.archiveLength) - input.settingsEnd;
+    const int64_t inFile = int64_t(input.sectionRawSize) - input.settingsEnd;
+    return inSection >= input.dataLength && inFile >= input.dataLength ? start : -1;
+}
+
+// The window the data area is read through.
+constexpr int32_t kReadWindow = 1 << 20;
+
+// The data area's checksum, read a window at a time: the windows hold whole
+// words, so their sums add up to the sum of the whole.
+bool checksumFromFile(ArchiveFiles& files, int64_t offset, int32_t length, String& window,
+                      uint32_t& sum) {
+    uint32_t parts = 0;
+    for (int32_t done = 0; done < length;) {
+        const int32_t part = length - done < kReadWindow ? length - done : kReadWindow;
+        auto* bytes = reinterpret_cast<uint8_t*>(window.writablePointer(0));
+        if (!files.readInstaller(offset + done, part, bytes))
+            return false;
+        parts += checksum(bytes, part) - kChecksumSeed - uint32_t(part);
+        done += part;
+    }
+    sum = kChecksumSeed + parts + uint32_t(length);
+    return true;
+}
+
+DataAreaResult decodeFromFile(const DataAreaInput& input, ArchiveFiles& files, int64_t offset,
+                              DataArea& area) {
+    const DataAreaResult unreadable{DataAreaStatus::InstallerUnreadable, NotCorrupt};
+    String window;
+    const int32_t held = input.dataLength < kReadWindow ? input.dataLength : kReadWindow;
+    if (!window.setLengthNoFail(held))
+        return corrupt(NegativeDataLength);
+    files.pauseStep();
+    files.progressStep(62, 36);
+    uint32_t sum = 0;
+    if (!checksumFromFile(files, offset, input.dataLength, window, sum))
+        return unreadable;
+    if (sum != input.dataChecksum)
+        return corrupt(DataChecksumMismatch);
+    files.pauseStep();
+    files.progressStep(29, 40);
+    uint8_t header[kCompressedBlockHeaderSize];
+    uint32_t declared = 0;
+    const auto headerLength = static_cast<int32_t>(
+        input.dataLength < int32_t(sizeof header) ? input.dataLength : int32_t(sizeof header));
+    if (!files.readInstaller(offset, headerLength, header))
+        return unreadable;
+    String decoded;
+    if (readCompressedBlockHeader(header, size_t(headerLength), declared) != BlockStatus::Ok ||
+        !decoded.setLengthNoFail(static_cast<int>(declared)))
+        return corrupt(BadDataBlock);
+    window = String(); // the decoder holds its own window
+    uint8_t* out = declared > 0 ? reinterpret_cast<uint8_t*>(decoded.writablePointer(0)) : nullptr;
+    InstallerBlockSource source(files, offset);
+    const BlockStatus status = decodeCompressedStream(source, uint64_t(input.dataLength), out,
+                                                      declared, size_t(kReadWindow));
+    if (status == BlockStatus::Unreadable)
+        return unreadable;
+    if (status != BlockStatus::Ok)
+        return corrupt(BadDataBlock);
+    area.owned = static_cast<String&&>(decoded);
+    area.bytes = reinterpret_cast<const uint8_t*>(area.owned.c_str());
+    area.length = area.owned.length();
+    files.pauseStep();
+    return DataAreaResult();
+}
+
 } // namespace
 
 String volumePath(const String& directory, const String& baseName, int number) {
@@ -149,6 +235,11 @@ DataAreaResult assembleDataArea(const DataAreaInput& input, ArchiveFiles& files,
     area = DataArea();
     if (input.dataLength < 0)
         return corrupt(NegativeDataLength);
+    if (input.compressedData && input.dataLength > 0) {
+        const int64_t offset = dataOffsetInFile(input);
+        if (offset >= 0)
+            return decodeFromFile(input, files, offset, area);
+    }
     DataAreaResult gathered = gather(input, files, area);
     if (gathered.status != DataAreaStatus::Ready)
         return gathered;

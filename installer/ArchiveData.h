@@ -40,6 +40,7 @@ struct DataAreaInput {
     int32_t archiveLength = 0;      // bytes of the archive the section holds
     int32_t settingsEnd = 0;        // where the data area starts, from the section start
     uint32_t pointerToRawData = 0;  // where the section starts in the file
+    uint32_t sectionRawSize = 0;    // the section's bytes in the file; 0 when not known
     int64_t installerSize = 0;
     int32_t dataLength = 0;
     uint32_t dataChecksum = 0;
@@ -70,6 +71,10 @@ struct DataArea {
     int32_t length = 0;
 };
 
+// A compressed data area held whole in the installer file is checked and
+// decoded from the file a window at a time, not from the loaded section, so
+// that its bytes are never all in memory beside what they decode to.
+//
 // Bytes of a tail or a volume beyond what the area still misses are ignored:
 // the section's raw size is padded to the file alignment, and a tail may hold
 // that padding. A buffer of DataLength bytes that cannot be had is error 29.

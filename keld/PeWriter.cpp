@@ -109,7 +109,10 @@ bool addArchiveSection(Bytes& exe, uint32_t virtualSize, SectionPlacement& place
     imageEnds(exe, h, virtualEnd, fileEnd);
     const uint64_t address = alignUp(virtualEnd, h.sectionAlignment);
     const uint64_t rawSize = alignUp(std::max<uint32_t>(virtualSize, 1), h.sectionAlignment);
-    const uint64_t pointer = alignUp(fileEnd, h.fileAlignment);
+    // On a page boundary in the file as in memory, the loader can map the
+    // archive's pages straight from the file, reading each only when it is
+    // used, where it would otherwise copy the whole section in at start-up.
+    const uint64_t pointer = alignUp(fileEnd, std::max(h.fileAlignment, h.sectionAlignment));
     const uint64_t imageSize = address + rawSize;
     if (imageSize > 0x7FFFFFFF || pointer + rawSize > 0x7FFFFFFF)
         return fail(error, "would grow beyond 2 GB with the archive");

@@ -120,6 +120,7 @@ void loadDataArea(File& installer) {
     input.archiveLength = archive.header.archiveLength;
     input.settingsEnd = archive.header.settingsEnd;
     input.pointerToRawData = archive.section.pointerToRawData;
+    input.sectionRawSize = archive.section.sizeOfRawData;
     input.installerSize = archive.installerSize;
     input.dataLength = archive.header.dataLength;
     input.dataChecksum = archive.header.dataChecksum;

@@ -94,18 +94,24 @@ bool setProgress(int percent) {
     return pumpMessages();
 }
 
+void PacedProgress::showPercent() {
+    if (percent_ == shownPercent_)
+        return;
+    shownPercent_ = percent_;
+    if (gBar)
+        PostMessageA(gBar, WM_USER + 2, WPARAM(percent_), 0);
+}
+
 void PacedProgress::progress(int percent) {
-    if (percent != percent_) {
-        percent_ = percent;
-        if (gBar)
-            PostMessageA(gBar, WM_USER + 2, WPARAM(percent), 0);
-    }
+    percent_ = percent;
     pump();
 }
 
 void PacedProgress::pump() {
-    if (pumpPace_.due(GetTickCount()))
-        pumpMessages();
+    if (!pumpPace_.due(GetTickCount()))
+        return;
+    showPercent();
+    pumpMessages();
 }
 
 void PacedProgress::status(String&& text) {
@@ -119,6 +125,7 @@ void PacedProgress::status(String&& text) {
 }
 
 void PacedProgress::finish() {
+    showPercent();
     if (textPending_)
         setStatusText(pending_);
     textPending_ = false;

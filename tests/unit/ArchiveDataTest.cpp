@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -361,6 +362,101 @@ TEST(ArchiveDataTest, EachStatusComesBeforeItsWorkWithThePausesBetween) {
         DataArea area;
         assembleDataArea(s.input, files, area);
         EXPECT_EQ(files.events, c.events);
+    }
+}
+
+// A block of one literal run holding `text`, its bytes off the byte grid.
+std::vector<uint8_t> literalBlock(const std::vector<uint8_t>& text) {
+    std::vector<uint8_t> block = {0xA1, 0x2B, 0xC7, 0x9E};
+    for (int i = 0; i < 4; ++i)
+        block.push_back(static_cast<uint8_t>(text.size() >> (8 * i)));
+    std::vector<bool> bits = {false};
+    // The count: ten prefix ones, a zero, count - 1 in 22 bits.
+    bits.insert(bits.end(), 10, true);
+    bits.push_back(false);
+    for (int b = 0; b < 22; ++b)
+        bits.push_back(((text.size() - 1) >> b) & 1);
+    for (uint8_t byte : text)
+        for (int b = 0; b < 8; ++b)
+            bits.push_back((byte >> b) & 1);
+    block.resize(8 + (bits.size() + 7) / 8, 0);
+    for (size_t i = 0; i < bits.size(); ++i)
+        if (bits[i])
+            block[8 + i / 8] |= static_cast<uint8_t>(1 << (i % 8));
+    return block;
+}
+
+// The section as the installer file holds it, for the reads from the file.
+void placeInFile(const Section& s, FakeFiles& files) {
+    files.installer.assign(s.input.pointerToRawData, 0x4D);
+    files.installer.insert(files.installer.end(), s.bytes.begin(), s.bytes.end());
+}
+
+class CountingFiles : public FakeFiles {
+public:
+    int32_t largestRead = 0;
+    int64_t bytesRead = 0;
+    bool readInstaller(int64_t offset, int32_t length, void* out) override {
+        largestRead = std::max(largestRead, length);
+        bytesRead += length;
+        return FakeFiles::readInstaller(offset, length, out);
+    }
+};
+
+// A compressed area held whole in the installer file is checked and decoded
+// from the file a window at a time: the section's loaded bytes are never
+// read, so they need not all be in memory beside the decoded area.
+TEST(ArchiveDataTest, ACompressedAreaInTheFileIsReadAWindowAtATime) {
+    const std::vector<uint8_t> text = pattern(1300000, 9);
+    const std::vector<uint8_t> block = literalBlock(text);
+    Section s = makeSection(block, block.size());
+    s.input.compressedData = true;
+    s.input.sectionRawSize = static_cast<uint32_t>(s.bytes.size() + 0x1FF) & ~0x1FFu;
+    CountingFiles files;
+    placeInFile(s, files);
+    files.installer.resize(s.input.pointerToRawData + s.input.sectionRawSize, 0);
+    std::fill(s.bytes.begin() + 20, s.bytes.end(), 0); // what the file holds counts
+    DataArea area;
+    const DataAreaResult result = assembleDataArea(s.input, files, area);
+    ASSERT_EQ(result.status, DataAreaStatus::Ready) << int(result.code);
+    EXPECT_TRUE(contents(area) == text);
+    EXPECT_LE(files.largestRead, 1 << 20);
+    // Once for the checksum, once to decode.
+    EXPECT_LE(files.bytesRead, 2 * int64_t(block.size()) + 64);
+    EXPECT_EQ(files.events,
+              (std::vector<std::string>{"pause", "step 62 36", "pause", "step 29 40", "pause"}));
+}
+
+TEST(ArchiveDataTest, ACompressedAreaReadFromTheFileFailsAsFromTheSection) {
+    const std::vector<uint8_t> block = literalBlock(pattern(1100000, 4));
+    struct Case {
+        const char* name;
+        int checksumChange;
+        int64_t damageAt; // offset into the block, -1 for none
+        bool failRead;
+        DataAreaStatus status;
+        CorruptionCode code;
+    } cases[] = {
+        {"checksum differs", 1, -1, false, DataAreaStatus::Corrupt, DataChecksumMismatch},
+        {"file cannot be read", 0, -1, true, DataAreaStatus::InstallerUnreadable, NotCorrupt},
+        {"declared size beyond the block", 0, 4, false, DataAreaStatus::Corrupt, BadDataBlock},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> bytes = block;
+        if (c.damageAt >= 0)
+            bytes[size_t(c.damageAt)] = 0xFF;
+        Section s = makeSection(bytes, bytes.size());
+        s.input.compressedData = true;
+        s.input.sectionRawSize = static_cast<uint32_t>(s.bytes.size());
+        s.input.dataChecksum += uint32_t(c.checksumChange);
+        FakeFiles files;
+        placeInFile(s, files);
+        files.failInstallerRead = c.failRead;
+        DataArea area;
+        const DataAreaResult result = assembleDataArea(s.input, files, area);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.code, c.code);
     }
 }
 

@@ -30,6 +30,31 @@ TEST(ByteBufferChecksum, Table) {
         EXPECT_EQ(checksum(c.bytes.data(), int32_t(c.bytes.size())), c.expected) << c.name;
 }
 
+// Long buffers are summed several words at a time: every length and an
+// unaligned start still give the sum the definition gives, word by word.
+TEST(ByteBufferChecksum, LongAndUnalignedBuffersFollowTheDefinition) {
+    unsigned char buffer[80];
+    uint32_t seed = 12345;
+    for (unsigned char& byte : buffer) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<unsigned char>(seed >> 16);
+    }
+    for (int start : {0, 1, 3}) {
+        for (int length = 1; length + start <= 80; ++length) {
+            const unsigned char* p = buffer + start;
+            uint32_t expected = 0x79E2BC9Du;
+            int i = 0;
+            for (; i + 4 <= length; i += 4)
+                expected += uint32_t(p[i]) + (uint32_t(p[i + 1]) << 8) +
+                            (uint32_t(p[i + 2]) << 16) + (uint32_t(p[i + 3]) << 24);
+            for (; i < length; ++i)
+                expected += uint32_t(int32_t(int8_t(p[i])));
+            expected += uint32_t(length);
+            EXPECT_EQ(checksum(p, length), expected) << "start " << start << " length " << length;
+        }
+    }
+}
+
 TEST(ByteBufferChecksum, NoDataIsTheSeedWithoutTheLength) {
     EXPECT_EQ(checksum(nullptr, 5), 0x79E2BC9Du);
     EXPECT_EQ(checksum("abc", -3), 0x79E2BC9Du);

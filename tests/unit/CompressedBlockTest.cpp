@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -89,18 +90,64 @@ struct DecodeResult {
     std::string output;
 };
 
-DecodeResult decode(const std::vector<uint8_t>& block) {
+// The block's bytes as a source read front to back, never more at once than
+// the window; it can be made to fail from a given offset on.
+class VectorSource : public BlockSource {
+public:
+    VectorSource(const std::vector<uint8_t>& block, size_t window, uint64_t failFrom = UINT64_MAX)
+        : block_(block), window_(std::max(window, kMinimumStreamWindow)), failFrom_(failFrom) {}
+
+    bool read(uint64_t offset, size_t length, uint8_t* to) override {
+        EXPECT_EQ(offset, next_) << "read out of order";
+        EXPECT_LE(length, window_) << "read more than the window";
+        EXPECT_LE(offset + length, block_.size()) << "read past the block";
+        if (offset + length > failFrom_ || offset + length > block_.size())
+            return false;
+        std::copy(block_.begin() + long(offset), block_.begin() + long(offset + length), to);
+        next_ = offset + length;
+        return true;
+    }
+
+private:
+    const std::vector<uint8_t>& block_;
+    size_t window_;
+    uint64_t failFrom_;
+    uint64_t next_ = 0;
+};
+
+DecodeResult decodeStream(const std::vector<uint8_t>& block, size_t window) {
     uint32_t declared = 0;
-    BlockStatus status = readCompressedBlockHeader(block.data(), block.size(), declared);
-    if (status != BlockStatus::Ok)
-        return {status, ""};
-    // A guard byte after the declared size catches writes past it.
+    if (readCompressedBlockHeader(block.data(), block.size(), declared) != BlockStatus::Ok)
+        declared = 0;
     std::vector<uint8_t> out(size_t(declared) + 1, 0xEE);
-    status = decodeCompressedBlock(block.data(), block.size(), out.data(), declared);
+    VectorSource source(block, window);
+    const BlockStatus status =
+        decodeCompressedStream(source, block.size(), out.data(), declared, window);
     EXPECT_EQ(out.back(), 0xEE) << "wrote past the declared size";
     if (status != BlockStatus::Ok)
         return {status, ""};
     return {status, std::string(out.begin(), out.end() - 1)};
+}
+
+DecodeResult decode(const std::vector<uint8_t>& block) {
+    uint32_t declared = 0;
+    BlockStatus status = readCompressedBlockHeader(block.data(), block.size(), declared);
+    DecodeResult result{status, ""};
+    if (status == BlockStatus::Ok) {
+        // A guard byte after the declared size catches writes past it.
+        std::vector<uint8_t> out(size_t(declared) + 1, 0xEE);
+        status = decodeCompressedBlock(block.data(), block.size(), out.data(), declared);
+        EXPECT_EQ(out.back(), 0xEE) << "wrote past the declared size";
+        result = {status, status == BlockStatus::Ok ? std::string(out.begin(), out.end() - 1)
+                                                    : std::string()};
+    }
+    // Read a window at a time, every block decodes the same.
+    for (size_t window : {size_t(0), size_t(1500)}) {
+        const DecodeResult streamed = decodeStream(block, window);
+        EXPECT_EQ(streamed.status, result.status) << "window " << window;
+        EXPECT_EQ(streamed.output, result.output) << "window " << window;
+    }
+    return result;
 }
 
 struct DecodeCase {
@@ -386,6 +433,69 @@ TEST(CompressedBlockDecode, LongCodeRunsMatchAPlainModel) {
                                     damaged ? BlockStatus::ReferenceOverlap : BlockStatus::Ok,
                                     damaged ? "" : expected};
         expectCodeCase(decodeCase);
+    }
+}
+
+// A block many windows long: literal runs longer than a window, at every bit
+// offset, codes across the windows' edges, and the same block cut short.
+TEST(CompressedBlockStream, ManyWindowsDecodeAsTheWholeBlock) {
+    uint32_t state = 7;
+    auto next = [&state](uint32_t bound) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % bound;
+    };
+    std::string expected;
+    std::vector<std::function<void(BlockBuilder&)>> codes;
+    for (int i = 0; expected.size() < 40000; ++i) {
+        const unsigned pick = next(4);
+        if (pick == 0 || expected.size() < 8) {
+            const size_t count = i % 9 == 4 ? 2000 + next(4000) : 1 + next(40);
+            std::string bytes;
+            for (size_t b = 0; b < count; ++b)
+                bytes += char(next(256));
+            codes.push_back([bytes](BlockBuilder& block) { block.literal(bytes); });
+            expected += bytes;
+        } else if (pick == 1) {
+            const unsigned count = 3 + next(300);
+            const char byte = char(next(256));
+            codes.push_back(
+                [byte, count](BlockBuilder& block) { block.repeat(uint8_t(byte), count); });
+            expected += std::string(count, byte);
+        } else {
+            const uint64_t distance = 4 + next(uint32_t(expected.size() - 3));
+            const uint64_t count = 4 + next(uint32_t(std::min<uint64_t>(distance, 200) - 3));
+            codes.push_back(
+                [count, distance](BlockBuilder& block) { block.reference(count, distance); });
+            expected += expected.substr(expected.size() - distance, count);
+        }
+    }
+    BlockBuilder block(uint32_t(expected.size()));
+    for (const auto& code : codes)
+        code(block);
+    const std::vector<uint8_t> whole = block.bytes();
+    ASSERT_GT(whole.size(), 8 * kMinimumStreamWindow);
+    for (size_t window : {size_t(1024), size_t(1031), size_t(4096), whole.size()}) {
+        const DecodeResult streamed = decodeStream(whole, window);
+        EXPECT_EQ(streamed.status, BlockStatus::Ok) << "window " << window;
+        EXPECT_TRUE(streamed.output == expected) << "window " << window;
+    }
+    // Cut anywhere, the block fails as the whole-buffer decoder says.
+    for (size_t cut = 9; cut < whole.size(); cut += 997) {
+        const std::vector<uint8_t> part(whole.begin(), whole.begin() + long(cut));
+        decode(part);
+    }
+}
+
+TEST(CompressedBlockStream, ASourceThatFailsIsUnreadable) {
+    BlockBuilder block(3000);
+    block.literal(std::string(3000, 'x'));
+    const std::vector<uint8_t>& bytes = block.bytes();
+    for (uint64_t failFrom : {uint64_t(4), uint64_t(2000)}) {
+        std::vector<uint8_t> out(3000);
+        VectorSource source(bytes, 1024, failFrom);
+        EXPECT_EQ(decodeCompressedStream(source, bytes.size(), out.data(), out.size(), 1024),
+                  BlockStatus::Unreadable)
+            << "failing from " << failFrom;
     }
 }
 

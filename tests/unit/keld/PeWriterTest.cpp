@@ -21,10 +21,12 @@ TEST(PeWriterTest, AddsTheSectionAfterTheLastAndGrowsTheImage) {
     keld::SectionPlacement placement;
     std::string error;
     ASSERT_TRUE(keld::addArchiveSection(exe, 0x1801, placement, error)) << error;
-    EXPECT_EQ(placement.pointerToRawData, stub.size());
+    // On the next page boundary of the file, so that the loader can map the
+    // archive's pages from the file rather than copy them in.
+    EXPECT_EQ(placement.pointerToRawData, (stub.size() + 0xFFF) & ~size_t(0xFFF));
     EXPECT_EQ(placement.virtualAddress, 0x6000u);
     EXPECT_EQ(placement.sizeOfRawData, 0x2000u); // whole section alignments
-    EXPECT_EQ(exe.size(), stub.size());
+    EXPECT_EQ(exe.size(), placement.pointerToRawData);
     EXPECT_EQ(get16(exe, kPeOffset + 6), 6u);
     EXPECT_EQ(get32(exe, kPeOffset + 80), 0x8000u);
     EXPECT_EQ(get32(exe, kPeOffset + 32), get32(stub, kPeOffset + 32) + 0x2000);

@@ -74,6 +74,39 @@ TEST_F(ProgressDialog, APacedLoopEndsOnItsLastTextAndPosition) {
     EXPECT_EQ(SendMessageA(bar, WM_USER + 8 /* PBM_GETPOS */, 0, 0), 84);
 }
 
+// Counts the positions the bar is given, then hands each on.
+WNDPROC gBarProc = nullptr;
+int gPositionsGiven = 0;
+LRESULT CALLBACK countingBarProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER + 2 /* PBM_SETPOS */)
+        ++gPositionsGiven;
+    return CallWindowProcA(gBarProc, window, msg, wParam, lParam);
+}
+
+// Every position of a bar repaints it, which costs more than placing a small
+// file: a loop moves the bar at most once per pump, not at every percent.
+TEST_F(ProgressDialog, APacedLoopMovesTheBarOncePerPumpAtMost) {
+    openProgressDialog();
+    ASSERT_NE(dialog(), nullptr);
+    HWND bar = FindWindowExA(dialog(), nullptr, "msctls_progress32", nullptr);
+    ASSERT_NE(bar, nullptr);
+    gBarProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingBarProc)));
+    gPositionsGiven = 0;
+    const DWORD start = GetTickCount();
+    PacedProgress paced;
+    for (int i = 0; i < 4000; ++i)
+        paced.progress(i / 40);
+    const DWORD elapsed = GetTickCount() - start;
+    paced.finish();
+    pumpMessages();
+    SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gBarProc));
+    EXPECT_EQ(SendMessageA(bar, WM_USER + 8 /* PBM_GETPOS */, 0, 0), 99);
+    // One at the start, one per tenth of a second, one at the end.
+    EXPECT_GE(gPositionsGiven, 1);
+    EXPECT_LE(gPositionsGiven, int(elapsed / 100) + 2) << "in " << elapsed << " ms";
+}
+
 TEST_F(ProgressDialog, CancelIsOffWhileUninstallingOrWithNoCancel) {
     struct Case {
         bool uninstalling;
