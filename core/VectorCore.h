@@ -37,7 +37,8 @@ public:
     // Each makes room at `index` (0..count) and returns the new element.
     // `value` may lie in this very storage.
     void* insertCopy(int index, const void* value);
-    // Moves `value` in; it is left default-constructed where it has a destructor.
+    // Moves `value` in; unless the type is plain bytes, `value` is left
+    // default-constructed, as a moved-from String is empty.
     void* insertMoved(int index, void* value);
     void* insertNew(int index);
     // Ends the program like `at` when `index` is outside 0..count.
