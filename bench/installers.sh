@@ -81,19 +81,39 @@ build_nsis() { # name payload compressor; prints the build time
     elapsed "$s" "$e"
 }
 
+# The peak resident size (VmHWM, KB) of the processes whose command line ends
+# in <name>.exe, sampled until the file $1.stop appears; written to $1. `wine`
+# hands the program to a process of its own that it does not wait for, so the
+# launcher's own figure (time -f %M) says nothing about the installer.
+watch_peak() { # out name
+    local out=$1 name=$2 peak=0 pid hwm
+    while [ ! -e "$out.stop" ]; do
+        for pid in $(pgrep -f "$name\.exe( |\$)" || true); do
+            hwm=$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
+            [ -n "$hwm" ] && [ "$hwm" -gt "$peak" ] && peak=$hwm
+        done
+        sleep 0.02
+    done
+    echo "$peak" >"$out"
+}
+
 # One silent installation and its uninstallation; appends the seconds of each
 # and the peak RSS in KB to $work/<name>.install, .uninstall and .rss.
 round() { # name files
-    local name=$1 files=$2 dir="$drive_c/bench-$1" s e
-    rm -rf "$dir"
+    local name=$1 files=$2 dir="$drive_c/bench-$1" s e watcher
+    rm -rf "$dir" "$work/rss.txt" "$work/rss.txt.stop"
+    watch_peak "$work/rss.txt" "$name" &
+    watcher=$!
     s=$(now)
     case $name in
-    keld-*) /usr/bin/time -f %M -o "$work/rss.txt" wine "$work/$name.exe" /a "/d:C:\\bench-$name" ;;
-    nsis-*) /usr/bin/time -f %M -o "$work/rss.txt" wine "$work/$name.exe" /S "/D=C:\\bench-$name" ;;
+    keld-*) wine "$work/$name.exe" /a "/d:C:\\bench-$name" ;;
+    nsis-*) wine "$work/$name.exe" /S "/D=C:\\bench-$name" ;;
     esac >/dev/null 2>&1 || true
     e=$(now)
+    touch "$work/rss.txt.stop"
+    wait "$watcher" || true
     elapsed "$s" "$e" >>"$work/$name.install"
-    tail -1 "$work/rss.txt" >>"$work/$name.rss"
+    cat "$work/rss.txt" >>"$work/$name.rss"
     local placed
     placed=$( (find "$dir" -name '*.dat' -type f 2>/dev/null || true) | wc -l)
     [ "$placed" -eq "$files" ] || echo "  $name: $placed of $files files installed" >&2

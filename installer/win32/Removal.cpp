@@ -104,8 +104,11 @@ void removeRecordedFiles(const String& fileList, Array<String>& directories, Str
 void removeRecordedDirectories(Array<String>& directories, const String& installDir,
                                const Array<String>& kept) {
     directories.sort([](const String* a, const String* b) { return b->length() - a->length(); });
+    // Paced as the files are: a product of thousands of folders would
+    // otherwise repaint the status line thousands of times.
+    PacedProgress paced;
     for (const String& directory : directories) {
-        setStatusText(directory);
+        paced.status(String(directory));
         for (const String& step : recordedDirectoryChain(directory, installDir, kept))
             if (!removeDirectory(step))
                 break;
@@ -113,6 +116,7 @@ void removeRecordedDirectories(Array<String>& directories, const String& install
         if (directoryExists(directory))
             installation().recordForUninstall(directory, true);
     }
+    paced.finish();
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #include "ShellScratch.h"
 
+#include "installer/InstallSettings.h"
 #include "installer/win32/Placement.h"
 #include "installer/win32/Program.h"
+#include "installer/win32/Progress.h"
 #include "installer/win32/Removal.h"
 #include "platform/OsVersion.h"
 
@@ -127,6 +129,47 @@ TEST_F(Removal, ADirectoryThatStaysIsListedAgain) {
     removeRecordedDirectories(directories, at("app"), keptFolders());
     EXPECT_TRUE(exists("app\\data\\user.doc"));
     EXPECT_EQ(uninstallList(), "~" + path("app\\data") + "\r\n");
+}
+
+// Counts the texts the status line is given, then hands each on.
+WNDPROC gStatusProc = nullptr;
+int gStatusTexts = 0;
+LRESULT CALLBACK countingStatusProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETTEXT)
+        ++gStatusTexts;
+    return CallWindowProcA(gStatusProc, window, msg, wParam, lParam);
+}
+
+// Each folder's name on the status line is a repaint: a product of many
+// folders shows them at the pace of the files, ending on the last one.
+TEST_F(Removal, ManyDirectoriesRepaintTheStatusLineAtAPace) {
+    InstallSettings& s = installSettings();
+    s.languages = {"English"};
+    s.messageTable.resize(72, 1);
+    Array<String> directories;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "app\\d" + std::to_string(1000 + i);
+        makeDir(name);
+        directories.append(at(name));
+    }
+    openProgressDialog();
+    HWND status = GetDlgItem(programState().progressDialog, 1011);
+    ASSERT_NE(status, nullptr);
+    gStatusProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countingStatusProc)));
+    gStatusTexts = 0;
+    const DWORD start = GetTickCount();
+    removeRecordedDirectories(directories, at("app"), keptFolders());
+    const DWORD elapsed = GetTickCount() - start;
+    char shown[MAX_PATH] = {};
+    GetWindowTextA(status, shown, MAX_PATH);
+    SetWindowLongPtrA(status, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gStatusProc));
+    closeProgressDialog();
+    EXPECT_FALSE(exists("app\\d1000"));
+    EXPECT_FALSE(exists("app\\d1299"));
+    EXPECT_EQ(std::string(shown), str(directories[directories.count() - 1]));
+    EXPECT_GE(gStatusTexts, 1);
+    EXPECT_LE(gStatusTexts, int(elapsed / 100) + 2) << "in " << elapsed << " ms";
 }
 
 TEST_F(Removal, TheStartMenuFolderGoesUpToThePrograms) {
