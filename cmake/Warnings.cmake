@@ -9,8 +9,12 @@ function(varnoke_strict target)
     target_compile_options(${target} PRIVATE ${VARNOKE_WARNINGS} -fno-exceptions -fno-rtti)
     if(WIN32)
         # varnoke.exe runs on the i486: no CMOV, FCOMI or anything later.
+        # Arguments are pushed, not stored into room reserved on entry: some 10 KB
+        # less code. Pushing rules the stack probe out; none is needed while no
+        # frame passes 4000 bytes, and so none can step over the guard page.
         target_compile_options(${target} PRIVATE -Os -ffunction-sections -fno-threadsafe-statics
-            -fno-asynchronous-unwind-tables -fno-unwind-tables -march=i486 -mtune=generic)
+            -fno-asynchronous-unwind-tables -fno-unwind-tables -march=i486 -mtune=generic
+            -mno-accumulate-outgoing-args -mno-stack-arg-probe -Wframe-larger-than=4000)
     endif()
 endfunction()
 

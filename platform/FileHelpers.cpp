@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int kCompareBlock = 4096;
+// Below a page: the stub's frames stay under 4 KB, so that none needs a stack probe.
+constexpr int kCompareBlock = 2048;
 constexpr int kAppendAttempts = 10;
 
 // Keeps the system's error of a failure across the clean-up after it.
