@@ -16,8 +16,8 @@ void lowerField(String& image, int64_t offset, uint32_t amount) {
 
 // Moves every entry after the archive's one slot down; the last real slot
 // receives the bytes that followed the table. A section whose data lay after
-// the archive's now starts `removed` bytes earlier in the file.
-void removeSectionEntry(String& image, const ArchiveSection& section, uint32_t removed) {
+// the archive's now starts SizeOfRawData earlier in the file.
+void removeSectionEntry(String& image, const ArchiveSection& section) {
     const int64_t table = int64_t(section.entryOffset) - int64_t(section.index) * kSectionEntrySize;
     const uint32_t archiveEnd = section.pointerToRawData + section.sizeOfRawData;
     const int remaining = section.sectionCount - 1;
@@ -38,14 +38,14 @@ void removeSectionEntry(String& image, const ArchiveSection& section, uint32_t r
         // Sections without data in the file (pointer 0) and sections before
         // the archive keep their place.
         if (pointer >= archiveEnd && pointer != 0)
-            setInt32At(image, pointerAt, pointer - removed);
+            setInt32At(image, pointerAt, pointer - section.sizeOfRawData);
     }
 }
 
 // A signature (Authenticode) added to setup.exe lies after the archive and
 // signs setup.exe alone: the uninstaller neither carries it nor names it, so
 // that its certificate entry does not point into bytes that are no longer there.
-void dropSignature(String& image, const ArchiveSection& section, uint32_t removed) {
+void dropSignature(String& image, const ArchiveSection& section) {
     const int64_t entry =
         int64_t(section.peOffset) + kDataDirectoryStart + 8 * kCertificateDirectory;
     const int64_t count = int64_t(section.peOffset) + kNumberOfRvaAndSizesField;
@@ -57,40 +57,12 @@ void dropSignature(String& image, const ArchiveSection& section, uint32_t remove
     const uint32_t archiveEnd = section.pointerToRawData + section.sizeOfRawData;
     if (offset == 0 || offset < archiveEnd)
         return;
-    const int64_t at = int64_t(offset) - removed;
+    const int64_t at = int64_t(offset) - section.sizeOfRawData;
     if (at < image.length())
         image.splice(static_cast<int32_t>(at), image.length() - static_cast<int32_t>(at), nullptr,
                      0);
     setInt32At(image, static_cast<int32_t>(entry), 0);
     setInt32At(image, static_cast<int32_t>(entry + 4), 0);
-}
-
-// keld starts the archive on a page boundary of the file, after zero bytes
-// that pad the stub out to it; they go with the archive, so that the
-// uninstaller is the stub again. Bytes that are not zero stay.
-int32_t paddingBefore(const String& head, const ArchiveSection& section) {
-    const int64_t headers = int64_t(section.peOffset) + kSizeOfHeadersField;
-    const int64_t table = int64_t(section.entryOffset) - int64_t(section.index) * kSectionEntrySize;
-    if (headers < 0 || headers + 4 > head.length() || table < 0)
-        return 0;
-    int64_t end = static_cast<uint32_t>(getInt32At(head, static_cast<int32_t>(headers)));
-    for (int slot = 0; slot < section.sectionCount; ++slot) {
-        const int64_t entry = table + int64_t(slot) * kSectionEntrySize;
-        if (entry + kSectionEntrySize > head.length())
-            return 0;
-        if (slot == section.index)
-            continue;
-        const auto pointer = static_cast<uint32_t>(
-            getInt32At(head, static_cast<int32_t>(entry + kSectionPointerToRawData)));
-        const auto size = static_cast<uint32_t>(
-            getInt32At(head, static_cast<int32_t>(entry + kSectionSizeOfRawData)));
-        if (pointer != 0 && pointer < section.pointerToRawData && pointer + int64_t(size) > end)
-            end = pointer + int64_t(size);
-    }
-    for (int64_t i = end; i < head.length(); ++i)
-        if (head.c_str()[i] != 0)
-            return 0;
-    return end < head.length() ? static_cast<int32_t>(head.length() - end) : 0;
 }
 
 } // namespace
@@ -100,11 +72,8 @@ CorruptionCode buildUninstallerImage(UninstallerParts parts, const ArchiveSectio
     image.clear();
     if (parts.verifyInstaller && checksum(parts.head) != parts.installerChecksum)
         return InstallerChecksumMismatch;
-    const int32_t padding = paddingBefore(parts.head, section);
     image = static_cast<String&&>(parts.head);
-    image.setLength(image.length() - padding);
     image.append(parts.tail);
-    const uint32_t removed = section.sizeOfRawData + static_cast<uint32_t>(padding);
 
     const int64_t pe = section.peOffset;
     if (pe + kNumberOfSectionsField + 2 <= image.length())
@@ -112,8 +81,8 @@ CorruptionCode buildUninstallerImage(UninstallerParts parts, const ArchiveSectio
                    static_cast<uint16_t>(section.sectionCount - 1));
     lowerField(image, pe + kSizeOfInitializedDataField, section.sizeOfRawData);
     lowerField(image, pe + kSizeOfImageField, section.sizeOfRawData);
-    removeSectionEntry(image, section, removed);
-    dropSignature(image, section, removed);
+    removeSectionEntry(image, section);
+    dropSignature(image, section);
 
     if (parts.patchOffset > 0 && parts.patchOffset < image.length() && !parts.patch.isEmpty()) {
         const int32_t room = image.length() - parts.patchOffset;

@@ -177,42 +177,4 @@ TEST(UninstallerImageTest, ASignatureOfTheInstallerIsNotCarriedOver) {
     EXPECT_EQ(get32(built, certificate + 4), 0u);
 }
 
-// keld pads the stub with zeros so that the archive starts on a page of the
-// file; the padding goes with the archive, and the sections after it move up
-// by both. Bytes there that are not zero are the stub's own and stay.
-TEST(UninstallerImageTest, ThePaddingBeforeAPageAlignedArchiveGoesWithIt) {
-    const std::vector<std::string> names = {".s0", ".s1", ".keld", ".s3"};
-    const std::vector<uint8_t> plain = makeImage(names);
-    const uint32_t archive = kHeaderSize + 2 * kFileAlignment;
-    for (uint8_t filler : {uint8_t(0), uint8_t(0x77)}) {
-        std::vector<uint8_t> padded = plain;
-        const uint32_t padding = kSectionAlignment - archive;
-        padded.insert(padded.begin() + archive, padding, 0);
-        padded[archive + 7] = filler;
-        put32(padded, entryAt(2) + 20, archive + padding);
-        put32(padded, entryAt(3) + 20, archive + padding + kFileAlignment);
-
-        ArchiveSection section;
-        ASSERT_EQ(findArchiveSection(padded.data(), int32_t(padded.size()), int64_t(padded.size()),
-                                     section)
-                      .result,
-                  SectionSearch::Found);
-        UninstallerParts parts;
-        parts.head = bytes(padded, 0, section.pointerToRawData);
-        parts.tail = bytes(padded, section.pointerToRawData + section.sizeOfRawData, padded.size());
-        String image;
-        ASSERT_EQ(buildUninstallerImage(parts, section, image), NotCorrupt);
-        const std::vector<uint8_t> built = toVector(image);
-
-        const std::vector<uint8_t> expected = build(2, 4).image;
-        if (filler == 0) {
-            EXPECT_TRUE(built == expected) << "the uninstaller is the one of the unpadded file";
-        } else {
-            ASSERT_EQ(built.size(), expected.size() + padding);
-            EXPECT_EQ(built[archive + 7], filler);
-            EXPECT_EQ(get32(built, entryAt(2) + 20), archive + padding);
-        }
-    }
-}
-
 } // namespace
