@@ -137,6 +137,26 @@ DataAreaResult gather(const DataAreaInput& input, ArchiveFiles& files, DataArea&
     return DataAreaResult{filled.status, filled.code};
 }
 
+// A buffer of the size the block's header declares; false when the header is
+// damaged or the size cannot be had.
+bool reserveDecoded(const uint8_t* head, size_t length, String& decoded, uint32_t& declared) {
+    return readCompressedBlockHeader(head, length, declared) == BlockStatus::Ok &&
+           decoded.setLengthNoFail(static_cast<int>(declared));
+}
+
+uint8_t* decodedStart(String& decoded) {
+    return decoded.isEmpty() ? nullptr : reinterpret_cast<uint8_t*>(decoded.writablePointer(0));
+}
+
+// The decoded bytes become the area, and the step keeps its pause.
+DataAreaResult keepDecoded(String& decoded, ArchiveFiles& files, DataArea& area) {
+    area.owned = static_cast<String&&>(decoded);
+    area.bytes = reinterpret_cast<const uint8_t*>(area.owned.c_str());
+    area.length = area.owned.length();
+    files.pauseStep();
+    return DataAreaResult();
+}
+
 // The compressed bytes read from the installer file.
 class InstallerBlockSource : public BlockSource {
 public:
@@ -204,23 +224,17 @@ DataAreaResult decodeFromFile(const DataAreaInput& input, ArchiveFiles& files, i
     if (!files.readInstaller(offset, headerLength, header))
         return unreadable;
     String decoded;
-    if (readCompressedBlockHeader(header, size_t(headerLength), declared) != BlockStatus::Ok ||
-        !decoded.setLengthNoFail(static_cast<int>(declared)))
+    if (!reserveDecoded(header, size_t(headerLength), decoded, declared))
         return corrupt(BadDataBlock);
     window = String(); // the decoder holds its own window
-    uint8_t* out = declared > 0 ? reinterpret_cast<uint8_t*>(decoded.writablePointer(0)) : nullptr;
     InstallerBlockSource source(files, offset);
-    const BlockStatus status = decodeCompressedStream(source, uint64_t(input.dataLength), out,
-                                                      declared, size_t(kReadWindow));
+    const BlockStatus status = decodeCompressedStream(
+        source, uint64_t(input.dataLength), decodedStart(decoded), declared, size_t(kReadWindow));
     if (status == BlockStatus::Unreadable)
         return unreadable;
     if (status != BlockStatus::Ok)
         return corrupt(BadDataBlock);
-    area.owned = static_cast<String&&>(decoded);
-    area.bytes = reinterpret_cast<const uint8_t*>(area.owned.c_str());
-    area.length = area.owned.length();
-    files.pauseStep();
-    return DataAreaResult();
+    return keepDecoded(decoded, files, area);
 }
 
 } // namespace
@@ -256,17 +270,9 @@ DataAreaResult assembleDataArea(const DataAreaInput& input, ArchiveFiles& files,
     files.progressStep(29, 40);
     uint32_t declared = 0;
     String decoded;
-    if (readCompressedBlockHeader(area.bytes, static_cast<size_t>(area.length), declared) !=
-            BlockStatus::Ok ||
-        !decoded.setLengthNoFail(static_cast<int>(declared)))
+    if (!reserveDecoded(area.bytes, static_cast<size_t>(area.length), decoded, declared) ||
+        decodeCompressedBlock(area.bytes, static_cast<size_t>(area.length), decodedStart(decoded),
+                              declared) != BlockStatus::Ok)
         return corrupt(BadDataBlock);
-    uint8_t* out = declared > 0 ? reinterpret_cast<uint8_t*>(decoded.writablePointer(0)) : nullptr;
-    if (decodeCompressedBlock(area.bytes, static_cast<size_t>(area.length), out, declared) !=
-        BlockStatus::Ok)
-        return corrupt(BadDataBlock);
-    area.owned = static_cast<String&&>(decoded);
-    area.bytes = reinterpret_cast<const uint8_t*>(area.owned.c_str());
-    area.length = area.owned.length();
-    files.pauseStep();
-    return DataAreaResult();
+    return keepDecoded(decoded, files, area);
 }
