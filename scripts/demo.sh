@@ -58,8 +58,10 @@ find "$WINEPREFIX/drive_c/users" -ipath "*Programs/Acme/Acme Notes/*.lnk" | sed 
 echo "Uninstall entry:"
 wine reg query "$entry" /reg:32 2>/dev/null | grep -E "DisplayName|DisplayVersion|UninstallString|InstallLocation" | sed 's/^ */  /'
 echo "File association:"
-wine reg query 'HKCR\.acmenote' /reg:32 2>/dev/null | grep REG_SZ | sed 's/^ */  .acmenote /'
-wine reg query 'HKCR\AcmeNotes.Note\shell\open\command' /reg:32 2>/dev/null | grep REG_SZ | sed 's/^ */  open: /'
+# The classes are shared between the 32- and 64-bit views of the registry:
+# a 32-bit view of them finds nothing under Wine's 64-bit prefix.
+wine reg query 'HKCR\.acmenote' 2>/dev/null | grep REG_SZ | sed 's/^ */  .acmenote /'
+wine reg query 'HKCR\AcmeNotes.Note\shell\open\command' 2>/dev/null | grep REG_SZ | sed 's/^ */  open: /'
 
 echo
 echo "\$ setup.exe /x   (a switch the installer does not know)"
