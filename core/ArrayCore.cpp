@@ -11,31 +11,31 @@ void* ArrayCore::reach(Iterator& it, int index) {
     return tryAt(index);
 }
 
-void* ArrayCore::forward(Iterator& it) {
+void* ArrayCore::walkForward(Iterator& it) {
     return reach(it, 0);
 }
 
-void* ArrayCore::next(Iterator& it) {
+void* ArrayCore::walkNext(Iterator& it) {
     return reach(it, it.nextIndex);
 }
 
-void* ArrayCore::backward(Iterator& it) {
+void* ArrayCore::walkBackward(Iterator& it) {
     return reach(it, count() - 1);
 }
 
-void* ArrayCore::previous(Iterator& it) {
+void* ArrayCore::walkPrevious(Iterator& it) {
     return reach(it, it.previousIndex);
 }
 
-void* ArrayCore::first() const {
+void* ArrayCore::firstElement() {
     return tryAt(0);
 }
 
-void* ArrayCore::last() const {
+void* ArrayCore::lastElement() {
     return tryAt(count() - 1);
 }
 
-void* ArrayCore::randomElement() const {
+void* ArrayCore::anyElement() {
     return tryAt(randomIndex(count()));
 }
 
@@ -47,7 +47,7 @@ void* ArrayCore::appendMoved(void* value) {
     return insertMoved(count(), value);
 }
 
-void* ArrayCore::appendNew() {
+void* ArrayCore::appendDefault() {
     return insertNew(count());
 }
 
@@ -60,23 +60,31 @@ void* ArrayCore::prependMoved(void* value) {
 }
 
 // The count is taken first, so that an array can be doubled with its own elements.
-void ArrayCore::appendAll(const void* sequence, int count, Step step) {
+void ArrayCore::appendAllOf(SequenceCore& other) {
     Iterator it;
-    const void* element = step(sequence, it, true);
-    for (int left = count; left > 0 && element; --left) {
-        insertCopy(this->count(), element);
-        element = step(sequence, it, false);
+    const void* element = other.walkForward(it);
+    for (int left = other.count(); left > 0 && element; --left) {
+        insertCopy(count(), element);
+        element = other.walkNext(it);
     }
 }
 
-int ArrayCore::takeIteratorIndex(Iterator& it) {
+void ArrayCore::takeFirst(void* into) {
+    takeOut(0, into);
+}
+
+void ArrayCore::takeLast(void* into) {
+    takeOut(count() - 1, into);
+}
+
+void ArrayCore::takeCurrent(Iterator& it, void* into) {
     if (!tryAt(it.index))
-        return -1;
+        return;
     if (it.nextIndex > it.index)
         --it.nextIndex;
     const int index = it.index;
     it.index = -1;
-    return index;
+    takeOut(index, into);
 }
 
 bool ArrayCore::removeRange(int first, int last) {
@@ -161,9 +169,9 @@ void ArrayCore::rotateRange(int first, int middle, int last) {
 
 // Builds the result afresh: prepending one by one would shift every element
 // each time, and would shift this array under its own walk.
-void ArrayCore::prependAll(const void* sequence, int count, Step step) {
+void ArrayCore::prependAllOf(SequenceCore& other) {
     ArrayCore joined(ops());
-    joined.appendAll(sequence, count, step);
+    joined.appendAllOf(other);
     const int total = joined.count_ + count_;
     if (total > joined.capacity_)
         joined.reallocate(total);

@@ -69,14 +69,18 @@ template <class V, class K> struct TypeName<HashTable<V, K>> {
     }
 };
 
-template <class V, class K> class HashTable : public Sequence<Bucket<V, K>> {
+template <class V, class K> class HashTable : private SequenceCore, public Sequence<Bucket<V, K>> {
 public:
     using Entry = Bucket<V, K>;
     using Chain = List<Entry>;
 
-    HashTable() = default;
-    HashTable(const HashTable& other) : Sequence<Entry>() { copyFrom(other); }
-    HashTable(HashTable&& other) noexcept : Sequence<Entry>() { swapWith(other); }
+    HashTable() : Sequence<Entry>(engine()) {}
+    HashTable(const HashTable& other) : SequenceCore(), Sequence<Entry>(engine()) {
+        copyFrom(other);
+    }
+    HashTable(HashTable&& other) noexcept : SequenceCore(), Sequence<Entry>(engine()) {
+        swapWith(other);
+    }
     HashTable& operator=(const HashTable& other) {
         if (this != &other)
             copyFrom(other);
@@ -134,6 +138,7 @@ public:
     }
 
     int count() const override { return count_; }
+    bool isEmpty() const { return count_ == 0; }
 
     // Newest first.
     class Position {
@@ -153,38 +158,46 @@ public:
     Position begin() { return Position(newest_); }
     Position end() { return Position(nullptr); }
 
-    Entry* forward(Iterator& it) override { return reach(it, newest_); }
-    Entry* next(Iterator& it) override { return reach(it, static_cast<Entry*>(it.nextNode)); }
-    Entry* backward(Iterator& it) override { return reach(it, oldest_); }
-    Entry* previous(Iterator& it) override {
-        return reach(it, static_cast<Entry*>(it.previousNode));
-    }
-    Entry* first() override { return newest_; }
-    Entry* last() override { return oldest_; }
-    Entry* randomElement() override {
+    Entry* forward(Iterator& it) { return reach(it, newest_); }
+    Entry* next(Iterator& it) { return reach(it, static_cast<Entry*>(it.nextNode)); }
+    Entry* backward(Iterator& it) { return reach(it, oldest_); }
+    Entry* previous(Iterator& it) { return reach(it, static_cast<Entry*>(it.previousNode)); }
+    Entry* first() { return newest_; }
+    Entry* last() { return oldest_; }
+    Entry* randomElement() {
         Entry* entry = newest_;
         for (int steps = randomIndex(count_); entry && steps > 0; --steps)
             entry = entry->older_;
         return entry;
     }
 
+private:
+    SequenceCore& engine() { return *this; }
+
+    void* walkForward(Iterator& it) override { return forward(it); }
+    void* walkNext(Iterator& it) override { return next(it); }
+    void* walkBackward(Iterator& it) override { return backward(it); }
+    void* walkPrevious(Iterator& it) override { return previous(it); }
+    void* firstElement() override { return first(); }
+    void* lastElement() override { return last(); }
+    void* anyElement() override { return randomElement(); }
+
     // Entries come and go only by key.
-    Entry& append(const Entry&) override { internalError(kCoreModule, 2481); }
-    Entry& append(Entry&&) override { internalError(kCoreModule, 2482); }
-    Entry& appendNew() override { internalError(kCoreModule, 2725); }
-    Entry& prepend(const Entry&) override { internalError(kCoreModule, 2750); }
-    Entry& prepend(Entry&&) override { internalError(kCoreModule, 2768); }
-    void appendAll(const Sequence<Entry>&) override { internalError(kCoreModule, 2769); }
-    void prependAll(const Sequence<Entry>&) override { internalError(kCoreModule, 2770); }
-    Entry removeFirst() override { internalError(kCoreModule, 2771); }
-    Entry removeLast() override { internalError(kCoreModule, 2773); }
-    Entry remove(Iterator&) override { internalError(kCoreModule, 2774); }
+    void* appendCopy(const void*) override { internalError(kCoreModule, 2481); }
+    void* appendMoved(void*) override { internalError(kCoreModule, 2482); }
+    void* appendDefault() override { internalError(kCoreModule, 2725); }
+    void* prependCopy(const void*) override { internalError(kCoreModule, 2750); }
+    void* prependMoved(void*) override { internalError(kCoreModule, 2768); }
+    void appendAllOf(SequenceCore&) override { internalError(kCoreModule, 2769); }
+    void prependAllOf(SequenceCore&) override { internalError(kCoreModule, 2770); }
+    void takeFirst(void*) override { internalError(kCoreModule, 2771); }
+    void takeLast(void*) override { internalError(kCoreModule, 2773); }
+    void takeCurrent(Iterator&, void*) override { internalError(kCoreModule, 2774); }
     int removeFromFront(int) override { internalError(kCoreModule, 6306); }
     int removeFromBack(int) override { internalError(kCoreModule, 6307); }
     void rotate(int) override { internalError(kCoreModule, 6308); }
     void rotateBack(int) override { internalError(kCoreModule, 6309); }
 
-private:
     Chain* chainOf(uint32_t hash) {
         const int n = buckets_.count();
         return n > 0 ? &buckets_[static_cast<int>(hash % static_cast<uint32_t>(n))] : nullptr;

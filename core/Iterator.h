@@ -15,61 +15,99 @@ struct Iterator {
     int previousIndex = -1;
 };
 
-template <class T> class Sequence {
+// The kind-blind engine behind every Sequence, over untyped elements. An
+// Array's engine is its storage, one implementation for every element type;
+// a List or HashTable is its own.
+class SequenceCore {
 public:
-    virtual ~Sequence() = default;
+    virtual ~SequenceCore() = default;
 
     virtual int count() const = 0;
-    bool isEmpty() const { return count() == 0; }
 
-    // Iteration: each call returns the element reached, or null past the end.
-    virtual T* forward(Iterator& it) = 0;
-    virtual T* next(Iterator& it) = 0;
-    virtual T* backward(Iterator& it) = 0;
-    virtual T* previous(Iterator& it) = 0;
+    virtual void* walkForward(Iterator& it) = 0;
+    virtual void* walkNext(Iterator& it) = 0;
+    virtual void* walkBackward(Iterator& it) = 0;
+    virtual void* walkPrevious(Iterator& it) = 0;
 
-    // Null when the sequence is empty.
-    virtual T* first() = 0;
-    virtual T* last() = 0;
-    virtual T* randomElement() = 0;
+    virtual void* firstElement() = 0;
+    virtual void* lastElement() = 0;
+    virtual void* anyElement() = 0;
 
-    virtual T& append(const T& value) = 0;
-    virtual T& append(T&& value) = 0;
-    virtual T& appendNew() = 0;
-    virtual T& prepend(const T& value) = 0;
-    virtual T& prepend(T&& value) = 0;
+    // Each returns the new element; `value` may lie in this very sequence.
+    virtual void* appendCopy(const void* value) = 0;
+    virtual void* appendMoved(void* value) = 0;
+    virtual void* appendDefault() = 0;
+    virtual void* prependCopy(const void* value) = 0;
+    virtual void* prependMoved(void* value) = 0;
     // Both take a snapshot of `other`'s count, so a sequence can be doubled
     // with its own elements.
-    virtual void appendAll(const Sequence& other) {
-        Sequence& source = const_cast<Sequence&>(other); // walked, never changed
-        Iterator it;
-        T* element = source.forward(it);
-        for (int left = source.count(); left > 0 && element; --left) {
-            append(*element);
-            element = source.next(it);
-        }
-    }
-    virtual void prependAll(const Sequence& other) {
-        Sequence& source = const_cast<Sequence&>(other); // walked, never changed
-        Iterator it;
-        T* element = source.backward(it);
-        for (int left = source.count(); left > 0 && element; --left) {
-            prepend(*element);
-            element = source.previous(it);
-        }
-    }
+    virtual void appendAllOf(SequenceCore& other) = 0;
+    virtual void prependAllOf(SequenceCore& other) = 0;
 
     virtual void clear() = 0;
-    // Each gives the element removed, or a default value when there was none.
-    virtual T removeFirst() = 0;
-    virtual T removeLast() = 0;
-    virtual T remove(Iterator& it) = 0;
-    // Removes up to n elements from the front or the back; returns how many.
+    // Each moves the element removed into `into`, which holds a live element,
+    // and leaves `into` alone when there is none.
+    virtual void takeFirst(void* into) = 0;
+    virtual void takeLast(void* into) = 0;
+    virtual void takeCurrent(Iterator& it, void* into) = 0;
     virtual int removeFromFront(int n) = 0;
     virtual int removeFromBack(int n) = 0;
 
     virtual void rotate(int n) = 0;
     virtual void rotateBack(int n) = 0;
+};
+
+// The typed face of a SequenceCore. It holds no code of its own per element
+// type beyond casts, so every Array shares one engine.
+template <class T> class Sequence {
+public:
+    int count() const { return engine_->count(); }
+    bool isEmpty() const { return count() == 0; }
+
+    // Iteration: each call returns the element reached, or null past the end.
+    T* forward(Iterator& it) { return static_cast<T*>(engine_->walkForward(it)); }
+    T* next(Iterator& it) { return static_cast<T*>(engine_->walkNext(it)); }
+    T* backward(Iterator& it) { return static_cast<T*>(engine_->walkBackward(it)); }
+    T* previous(Iterator& it) { return static_cast<T*>(engine_->walkPrevious(it)); }
+
+    // Null when the sequence is empty.
+    T* first() { return static_cast<T*>(engine_->firstElement()); }
+    T* last() { return static_cast<T*>(engine_->lastElement()); }
+    T* randomElement() { return static_cast<T*>(engine_->anyElement()); }
+
+    T& append(const T& value) { return *static_cast<T*>(engine_->appendCopy(&value)); }
+    T& append(T&& value) { return *static_cast<T*>(engine_->appendMoved(&value)); }
+    T& appendNew() { return *static_cast<T*>(engine_->appendDefault()); }
+    T& prepend(const T& value) { return *static_cast<T*>(engine_->prependCopy(&value)); }
+    T& prepend(T&& value) { return *static_cast<T*>(engine_->prependMoved(&value)); }
+    // Both take a snapshot of `other`'s count, so a sequence can be doubled
+    // with its own elements.
+    void appendAll(const Sequence& other) { engine_->appendAllOf(*other.engine_); }
+    void prependAll(const Sequence& other) { engine_->prependAllOf(*other.engine_); }
+
+    void clear() { engine_->clear(); }
+    // Each gives the element removed, or a default value when there was none.
+    T removeFirst() {
+        T element{};
+        engine_->takeFirst(&element);
+        return element;
+    }
+    T removeLast() {
+        T element{};
+        engine_->takeLast(&element);
+        return element;
+    }
+    T remove(Iterator& it) {
+        T element{};
+        engine_->takeCurrent(it, &element);
+        return element;
+    }
+    // Removes up to n elements from the front or the back; returns how many.
+    int removeFromFront(int n) { return engine_->removeFromFront(n); }
+    int removeFromBack(int n) { return engine_->removeFromBack(n); }
+
+    void rotate(int n) { engine_->rotate(n); }
+    void rotateBack(int n) { engine_->rotateBack(n); }
 
     // Range-for over any kind; the concrete kinds offer cheaper ones of their own.
     class Cursor {
@@ -93,7 +131,13 @@ public:
     Cursor end() { return Cursor(this, true); }
 
 protected:
-    Sequence() = default;
-    Sequence(const Sequence&) = default;
-    Sequence& operator=(const Sequence&) = default;
+    // `engine` belongs to the derived container; a copy or an assignment keeps
+    // each container's own.
+    explicit Sequence(SequenceCore& engine) : engine_(&engine) {}
+    Sequence(const Sequence&) = delete;
+    Sequence& operator=(const Sequence&) { return *this; }
+    ~Sequence() = default;
+
+private:
+    SequenceCore* engine_;
 };

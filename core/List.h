@@ -20,7 +20,7 @@ template <class T> struct TypeName<List<T>> {
     }
 };
 
-template <class T> class List : public Sequence<T> {
+template <class T> class List : private SequenceCore, public Sequence<T> {
     struct Node {
         Node* next;
         Node* previous;
@@ -55,16 +55,16 @@ template <class T> class List : public Sequence<T> {
     };
 
 public:
-    List() = default;
-    List(std::initializer_list<T> values) {
+    List() : Sequence<T>(engine()) {}
+    List(std::initializer_list<T> values) : Sequence<T>(engine()) {
         for (const T& value : values)
             append(value);
     }
-    List(const List& other) : Sequence<T>() {
+    List(const List& other) : SequenceCore(), Sequence<T>(engine()) {
         for (const T& value : other)
             append(value);
     }
-    List(List&& other) noexcept : Sequence<T>() { swapWith(other); }
+    List(List&& other) noexcept : SequenceCore(), Sequence<T>(engine()) { swapWith(other); }
     List& operator=(const List& other) {
         if (this != &other) {
             List copy(other);
@@ -80,20 +80,21 @@ public:
     ~List() override { clear(); }
 
     int count() const override { return count_; }
+    bool isEmpty() const { return count_ == 0; }
 
     Position<T> begin() { return Position<T>(head_); }
     Position<T> end() { return Position<T>(nullptr); }
     Position<const T> begin() const { return Position<const T>(head_); }
     Position<const T> end() const { return Position<const T>(nullptr); }
 
-    T* forward(Iterator& it) override { return reach(it, head_); }
-    T* next(Iterator& it) override { return reach(it, static_cast<Node*>(it.nextNode)); }
-    T* backward(Iterator& it) override { return reach(it, tail_); }
-    T* previous(Iterator& it) override { return reach(it, static_cast<Node*>(it.previousNode)); }
+    T* forward(Iterator& it) { return reach(it, head_); }
+    T* next(Iterator& it) { return reach(it, static_cast<Node*>(it.nextNode)); }
+    T* backward(Iterator& it) { return reach(it, tail_); }
+    T* previous(Iterator& it) { return reach(it, static_cast<Node*>(it.previousNode)); }
 
-    T* first() override { return head_ ? &head_->value : nullptr; }
-    T* last() override { return tail_ ? &tail_->value : nullptr; }
-    T* randomElement() override { return tryAt(randomIndex(count_)); }
+    T* first() { return head_ ? &head_->value : nullptr; }
+    T* last() { return tail_ ? &tail_->value : nullptr; }
+    T* randomElement() { return tryAt(randomIndex(count_)); }
 
     // Ends the program when `index` is out of range; tryAt gives null instead.
     T& at(int index) {
@@ -105,15 +106,11 @@ public:
     T* tryAt(int index) { return index < 0 || index >= count_ ? nullptr : &nodeAt(index)->value; }
     const T* tryAt(int index) const { return const_cast<List*>(this)->tryAt(index); }
 
-    T& append(const T& value) override { return link(new Node{nullptr, nullptr, value}, nullptr); }
-    T& append(T&& value) override {
-        return link(new Node{nullptr, nullptr, std::move(value)}, nullptr);
-    }
-    T& appendNew() override { return link(new Node{nullptr, nullptr, T()}, nullptr); }
-    T& prepend(const T& value) override { return link(new Node{nullptr, nullptr, value}, head_); }
-    T& prepend(T&& value) override {
-        return link(new Node{nullptr, nullptr, std::move(value)}, head_);
-    }
+    T& append(const T& value) { return link(new Node{nullptr, nullptr, value}, nullptr); }
+    T& append(T&& value) { return link(new Node{nullptr, nullptr, std::move(value)}, nullptr); }
+    T& appendNew() { return link(new Node{nullptr, nullptr, T()}, nullptr); }
+    T& prepend(const T& value) { return link(new Node{nullptr, nullptr, value}, head_); }
+    T& prepend(T&& value) { return link(new Node{nullptr, nullptr, std::move(value)}, head_); }
     // `index` may be 0 to count; anything else ends the program.
     T& insertAt(int index, T value) {
         if (index < 0 || index > count_)
@@ -128,9 +125,9 @@ public:
     }
     // Out of range gives a default value and changes nothing.
     T removeAt(int index) { return index < 0 || index >= count_ ? T() : take(nodeAt(index)); }
-    T removeFirst() override { return head_ ? take(head_) : T(); }
-    T removeLast() override { return tail_ ? take(tail_) : T(); }
-    T remove(Iterator& it) override {
+    T removeFirst() { return head_ ? take(head_) : T(); }
+    T removeLast() { return tail_ ? take(tail_) : T(); }
+    T remove(Iterator& it) {
         Node* node = static_cast<Node*>(it.node);
         it.node = nullptr;
         return node ? take(node) : T();
@@ -221,6 +218,53 @@ public:
     }
 
 private:
+    SequenceCore& engine() { return *this; }
+
+    void* walkForward(Iterator& it) override { return forward(it); }
+    void* walkNext(Iterator& it) override { return next(it); }
+    void* walkBackward(Iterator& it) override { return backward(it); }
+    void* walkPrevious(Iterator& it) override { return previous(it); }
+    void* firstElement() override { return first(); }
+    void* lastElement() override { return last(); }
+    void* anyElement() override { return randomElement(); }
+    void* appendCopy(const void* value) override { return &append(*static_cast<const T*>(value)); }
+    void* appendMoved(void* value) override { return &append(std::move(*static_cast<T*>(value))); }
+    void* appendDefault() override { return &appendNew(); }
+    void* prependCopy(const void* value) override {
+        return &prepend(*static_cast<const T*>(value));
+    }
+    void* prependMoved(void* value) override {
+        return &prepend(std::move(*static_cast<T*>(value)));
+    }
+    void appendAllOf(SequenceCore& other) override {
+        Iterator it;
+        const void* element = other.walkForward(it);
+        for (int left = other.count(); left > 0 && element; --left) {
+            append(*static_cast<const T*>(element));
+            element = other.walkNext(it);
+        }
+    }
+    void prependAllOf(SequenceCore& other) override {
+        Iterator it;
+        const void* element = other.walkBackward(it);
+        for (int left = other.count(); left > 0 && element; --left) {
+            prepend(*static_cast<const T*>(element));
+            element = other.walkPrevious(it);
+        }
+    }
+    void takeFirst(void* into) override {
+        if (head_)
+            *static_cast<T*>(into) = take(head_);
+    }
+    void takeLast(void* into) override {
+        if (tail_)
+            *static_cast<T*>(into) = take(tail_);
+    }
+    void takeCurrent(Iterator& it, void* into) override {
+        if (it.node)
+            *static_cast<T*>(into) = remove(it);
+    }
+
     T* reach(Iterator& it, Node* node) {
         it.node = node;
         it.nextNode = node ? node->next : nullptr;
