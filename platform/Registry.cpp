@@ -116,6 +116,10 @@ void RegistryKey::close() {
     name_ = names_.isEmpty() ? String() : names_.pop();
 }
 
+RegistryKey::~RegistryKey() {
+    closeAll();
+}
+
 void RegistryKey::closeAll() {
     while (handle_ || !handles_.isEmpty())
         close();

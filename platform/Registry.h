@@ -41,7 +41,8 @@ inline constexpr int kRegKeyNotEmpty = 4; // kRegOnlyIfEmpty kept it
 class RegistryKey : public HierarchicalStore {
 public:
     RegistryKey() = default;
-    ~RegistryKey() override { closeAll(); }
+    // Out of line: one copy, where an inline one was emitted in every user.
+    ~RegistryKey() override;
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
