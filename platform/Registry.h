@@ -105,6 +105,10 @@ public:
     // With kRegEmptyDeletes, an empty text deletes the value: true only when
     // there was one to delete.
     bool writeText(const String& name, const String& text, uint32_t flags);
+    // The same for a literal name, made a String here once rather than by
+    // every caller.
+    bool writeInt(const char* name, int32_t value, uint32_t flags);
+    bool writeText(const char* name, const String& text, uint32_t flags);
     int deleteValue(const String& name);
 
     // --- Deleting keys ------------------------------------------------------

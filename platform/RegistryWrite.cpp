@@ -52,6 +52,14 @@ bool RegistryKey::writeText(const String& name, const String& text, uint32_t fla
     return handle_ && setText(handle_, name, text, flags);
 }
 
+bool RegistryKey::writeInt(const char* name, int32_t value, uint32_t flags) {
+    return writeInt(String(name), value, flags);
+}
+
+bool RegistryKey::writeText(const char* name, const String& text, uint32_t flags) {
+    return writeText(String(name), text, flags);
+}
+
 int RegistryKey::deleteValue(const String& name) {
     if (!handle_)
         return kRegNothingToDelete;
