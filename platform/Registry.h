@@ -73,6 +73,8 @@ public:
     bool readBool(const String& name, bool fallback, uint32_t flags);
     int32_t readInt(const String& name, int32_t fallback, uint32_t flags);
     String readString(const String& name, const String& fallback, uint32_t flags);
+    // The same for a literal name.
+    String readString(const char* name, const String& fallback, uint32_t flags);
     // Opens (creating), reads and closes again.
     bool readBoolAt(RegistryHandle root, const String& subKeyPath, const String& name,
                     bool fallback, uint32_t flags);

@@ -97,6 +97,10 @@ String RegistryKey::readString(const String& name, const String& fallback, uint3
     return readValue(name, value, flags) ? value.toText() : fallback;
 }
 
+String RegistryKey::readString(const char* name, const String& fallback, uint32_t flags) {
+    return readString(String(name), fallback, flags);
+}
+
 bool RegistryKey::readBoolAt(RegistryHandle root, const String& subKeyPath, const String& name,
                              bool fallback, uint32_t flags) {
     if (!open(root, subKeyPath, flags & ~(kRegOpenExisting | kRegReadOnly)))
