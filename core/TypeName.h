@@ -13,49 +13,29 @@ namespace type_name_detail {
 
 inline constexpr std::size_t kMaxName = 192;
 
-inline void join(char* buffer, std::initializer_list<const char*> parts) {
-    std::size_t length = 0;
-    for (const char* part : parts)
-        for (; *part && length + 1 < kMaxName; ++part)
-            buffer[length++] = *part;
-    buffer[length] = '\0';
-}
-
+// Each returns a name kept for the process, in room outside any template: a
+// buffer of its own in each template would be initialized data in every
+// program that names the type. "?" when there is no room left.
+const char* joined(std::initializer_list<const char*> parts);
 // Takes the "T = <name>" out of a function signature as GCC and clang print it.
-inline void fromSignature(char* buffer, const char* signature) {
-    const char* p = signature;
-    while (*p && !(p[0] == 'T' && p[1] == ' ' && p[2] == '=' && p[3] == ' '))
-        ++p;
-    std::size_t length = 0;
-    if (*p) {
-        int depth = 0;
-        for (p += 4; *p && length + 1 < kMaxName; ++p) {
-            if (depth == 0 && (*p == ']' || *p == ';'))
-                break;
-            depth += *p == '[' || *p == '<' || *p == '(';
-            depth -= *p == ']' || *p == '>' || *p == ')';
-            buffer[length++] = *p;
-        }
-    }
-    buffer[length] = '\0';
-}
+const char* fromSignature(const char* signature);
 
 } // namespace type_name_detail
 
 // The name of `Named`, joined once from `parts` and kept for the process.
 template <class Named> const char* composeTypeName(std::initializer_list<const char*> parts) {
-    static char buffer[type_name_detail::kMaxName];
-    if (!buffer[0])
-        type_name_detail::join(buffer, parts);
-    return buffer;
+    static const char* known = nullptr;
+    if (!known)
+        known = type_name_detail::joined(parts);
+    return known;
 }
 
 template <class T> struct TypeName {
     static const char* name() {
-        static char buffer[type_name_detail::kMaxName];
-        if (!buffer[0])
-            type_name_detail::fromSignature(buffer, __PRETTY_FUNCTION__);
-        return buffer;
+        static const char* known = nullptr;
+        if (!known)
+            known = type_name_detail::fromSignature(__PRETTY_FUNCTION__);
+        return known;
     }
 };
 
