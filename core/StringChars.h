@@ -25,10 +25,8 @@ inline bool sameChar(char a, char b, bool foldingCase) {
 // A set of bytes for the set searches, folded when asked.
 class CharSet {
 public:
-    CharSet(const char* set, int length, bool foldingCase) : folding_(foldingCase) {
-        for (int i = 0; i < length; ++i)
-            add(set[i]);
-    }
+    // Out of line: several String sources build sets, one copy serves them.
+    CharSet(const char* set, int length, bool foldingCase);
     bool contains(char c) const {
         unsigned char u = static_cast<unsigned char>(folding_ ? foldCase(c) : c);
         return (bits_[u >> 5] >> (u & 31)) & 1u;
