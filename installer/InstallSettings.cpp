@@ -1,6 +1,11 @@
 #include "installer/InstallSettings.h"
 
+#include <new>
+
+// Never destroyed: the process ends in ExitProcess, and a destructor run at
+// exit would free nothing the system does not, at the cost of its code.
 InstallSettings& installSettings() {
-    static InstallSettings settings;
-    return settings;
+    alignas(InstallSettings) static unsigned char room[sizeof(InstallSettings)];
+    static InstallSettings* settings = new (room) InstallSettings();
+    return *settings;
 }

@@ -3,9 +3,13 @@
 #include "core/Path.h"
 #include "installer/InstallSettings.h"
 
+#include <new>
+
+// Never destroyed, as installSettings(): nothing to undo at exit.
 Installation& installation() {
-    static Installation state;
-    return state;
+    alignas(Installation) static unsigned char room[sizeof(Installation)];
+    static Installation* state = new (room) Installation();
+    return *state;
 }
 
 void Installation::recordForUninstall(const String& path, bool isDirectory) {
