@@ -72,10 +72,18 @@ public:
         // the bits were counted above, so byte + count is still inside the input.
         const uint8_t* in = data_ + byte;
         size_t i = 0;
-        for (; i + 8 <= count && byte + i + 9 <= length_; i += 8) {
-            const uint64_t word = loadLittle64(in + i) >> shift | uint64_t(in[i + 8])
-                                                                      << (64 - shift);
-            storeLittle64(out + i, word);
+        // Word pairs shifted into one word: a single instruction on a 32-bit
+        // machine, where a 64-bit shift takes several and a branch; each word is
+        // loaded once and carried to the next step.
+        if (length_ - byte >= 8) {
+            const size_t limit = length_ - byte - 4;
+            const size_t words = count < limit ? count : limit;
+            uint32_t low = loadLittle32(in);
+            for (; i + 4 <= words; i += 4) {
+                const uint32_t high = loadLittle32(in + i + 4);
+                storeLittle32(out + i, uint32_t((uint64_t(high) << 32 | low) >> shift));
+                low = high;
+            }
         }
         for (; i < count; ++i)
             out[i] = uint8_t(in[i] >> shift | in[i + 1] << (8 - shift));
@@ -123,6 +131,22 @@ public:
         word = __builtin_bswap64(word);
 #endif
         return word;
+    }
+
+    static uint32_t loadLittle32(const uint8_t* p) {
+        uint32_t word;
+        std::memcpy(&word, p, 4);
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        word = __builtin_bswap32(word);
+#endif
+        return word;
+    }
+
+    static void storeLittle32(uint8_t* p, uint32_t word) {
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        word = __builtin_bswap32(word);
+#endif
+        std::memcpy(p, &word, 4);
     }
 
     static void storeLittle64(uint8_t* p, uint64_t word) {

@@ -1,15 +1,15 @@
 // The memory and string functions the installer and the compiler call.
-// Plain loops: the installer's strings are short, and kernel32's own
+// Block copies and fills use the string instructions (runtime/Bytes.h); the
+// rest are plain loops: the installer's strings are short, and kernel32's own
 // (lstrlenA and the like) would add a call per byte where they differ.
+#include "runtime/Bytes.h"
+
 #include <cstddef>
 
 extern "C" {
 
 void* memcpy(void* to, const void* from, size_t count) {
-    auto* out = static_cast<unsigned char*>(to);
-    const auto* in = static_cast<const unsigned char*>(from);
-    while (count--)
-        *out++ = *in++;
+    runtime::copyBytes(to, from, count);
     return to;
 }
 
@@ -17,16 +17,14 @@ void* memmove(void* to, const void* from, size_t count) {
     auto* out = static_cast<unsigned char*>(to);
     const auto* in = static_cast<const unsigned char*>(from);
     if (out <= in || out >= in + count)
-        return memcpy(to, from, count);
-    while (count--)
-        out[count] = in[count];
+        runtime::copyBytes(to, from, count);
+    else
+        runtime::copyBytesBackward(to, from, count);
     return to;
 }
 
 void* memset(void* to, int value, size_t count) {
-    auto* out = static_cast<unsigned char*>(to);
-    while (count--)
-        *out++ = static_cast<unsigned char>(value);
+    runtime::fillBytes(to, static_cast<unsigned char>(value), count);
     return to;
 }
 
