@@ -25,6 +25,28 @@ void Installation::recordForUninstall(const String& path, bool isDirectory) {
     uninstallList += "\r\n";
 }
 
+void Installation::keepPreviousFiles() {
+    PathSet listed;
+    LineReader current(uninstallList);
+    String line;
+    while (current.next(line))
+        if (!line.isEmpty() && line.firstChar() != '~')
+            listed.insert(line);
+    LineReader previous(previousFileList);
+    while (previous.next(line)) {
+        if (line.isEmpty())
+            continue;
+        if (line.firstChar() == '~') {
+            recordForUninstall(String(line.c_str() + 1), true);
+            continue;
+        }
+        if (permanentFiles.contains(line) || !listed.insert(line))
+            continue;
+        uninstallList += line;
+        uninstallList += "\r\n";
+    }
+}
+
 String uninstallerPath() {
     return joinPath(installation().uninstallDir, installSettings().uninstallerName);
 }

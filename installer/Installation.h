@@ -31,11 +31,15 @@ struct Installation {
     // The associations of the existing installation's Uninstall.DAT, when the
     // uninstall entry vouches for it: what it made stays the product's.
     Array<RecordedAssociation> previousAssociations;
+    // The file list of that same Uninstall.DAT: what an earlier version placed
+    // and this one may no longer carry still goes with the product.
+    String previousFileList;
 
     String installLog;    // lines for Install.LOG
     String problemReport; // empty means success
     String uninstallList; // lines for Uninstall.DAT, each ending in CR LF
     PathSet recordedDirectories;
+    PathSet permanentFiles; // the targets this installation leaves for good
 
     Array<ShortcutRecord> shortcutList;
     Array<String> sharedFileList; // target and marker
@@ -52,6 +56,11 @@ struct Installation {
     // A file line (the bare path) or, once per directory whatever its case, a
     // "~" directory line. Paths of three characters or fewer are ignored.
     void recordForUninstall(const String& path, bool isDirectory);
+    // Adds the lines of `previousFileList` this installation did not list:
+    // files and keys an earlier version recorded and this one does not carry
+    // (or could not replace), and their folders. A file this installation
+    // declares permanent stays so.
+    void keepPreviousFiles();
 };
 
 Installation& installation();

@@ -192,7 +192,7 @@ bool buildProject(const Project& project, const BuildOptions& options, BuildResu
 
 bool writeBuild(const BuildResult& result, const std::string& outputPath, std::string& error) {
     if (!writeFile(outputPath, result.installer.setup)) {
-        error = "cannot write " + outputPath;
+        error = unwritableFile(outputPath);
         return false;
     }
     return writeVolumeFiles(result.installer.volumes, folderOf(outputPath), error);

@@ -1,5 +1,7 @@
 #include "keld/Files.h"
 
+#include "keld/PathText.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -41,6 +43,18 @@ std::string unreadableFile(const std::string& what, const std::string& path) {
     if (info->folder)
         return "cannot read " + what + " \"" + path + "\": it is a folder, not a file";
     return "cannot read " + what + " \"" + path + "\"";
+}
+
+std::string unwritableFile(const std::string& path) {
+    const std::string cannot = "cannot write \"" + path + "\"";
+    const std::optional<FileInfo> info = fileInfo(path);
+    if (info && info->folder)
+        return cannot + ": it is a folder";
+    const std::string folder = folderOf(path);
+    const std::optional<FileInfo> parent = fileInfo(folder.empty() ? "." : folder);
+    if (!parent || !parent->folder)
+        return cannot + ": there is no folder \"" + folder + "\"";
+    return cannot;
 }
 
 bool sameFile(const std::string& a, const std::string& b) {

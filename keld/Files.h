@@ -36,6 +36,8 @@ bool readFile(const std::string& path, std::string& out);
 // "cannot read the file \"PATH\"", or what stands in its way when the path
 // names a folder or nothing at all: for the messages of every reader.
 std::string unreadableFile(const std::string& what, const std::string& path);
+// Why `path` could not be written, as far as the file system tells.
+std::string unwritableFile(const std::string& path);
 
 // True when the two paths name one existing file (through links, letter case
 // or another spelling of the path).

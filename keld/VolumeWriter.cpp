@@ -37,7 +37,7 @@ bool writeVolumeFiles(const std::vector<VolumeFile>& volumes, const std::string&
     for (const VolumeFile& volume : volumes) {
         const std::string path = joinPath(directory, volume.name);
         if (!writeFile(path, volume.bytes)) {
-            error = "cannot write " + path;
+            error = unwritableFile(path);
             return false;
         }
     }

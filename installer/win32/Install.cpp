@@ -105,17 +105,21 @@ void checkMasterProduct() {
         s.defaultInstallDir = key.readString("InstallLocation", String(), 0);
 }
 
-// What the existing installation's associations made, when its entry
-// vouches for its Uninstall.DAT: this installation finds those keys in place,
-// and they must still go with the product.
-void readPreviousAssociations(RegistryKey& entry, const String& location) {
+// What the existing installation recorded, when its entry vouches for its
+// Uninstall.DAT: this installation finds those files and keys in place, and
+// they must still go with the product.
+void readPreviousRecord(RegistryKey& entry, const String& location) {
     const String subdir = entry.readString("UninstallSubdir", String(), 0);
     if (!isUsableSubdir(subdir))
         return;
     String text;
-    if (readVouchedRecord(entry, joinPath(location, joinPath(subdir, String(kUninstallDataName))),
-                          text))
-        installation().previousAssociations = readUninstallRecord(text).associations;
+    if (!readVouchedRecord(entry, joinPath(location, joinPath(subdir, String(kUninstallDataName))),
+                           text))
+        return;
+    UninstallRecord record = readUninstallRecord(text);
+    Installation& state = installation();
+    state.previousAssociations = static_cast<Array<RecordedAssociation>&&>(record.associations);
+    state.previousFileList = static_cast<String&&>(record.fileList);
 }
 
 ExistingInstallation findExistingInstallation() {
@@ -130,7 +134,7 @@ ExistingInstallation findExistingInstallation() {
     existing.sharedFiles = key.readString("SharedFiles", String(), 0);
     existing.found = !existing.location.isEmpty() && directoryExists(existing.location);
     if (existing.found)
-        readPreviousAssociations(key, existing.location);
+        readPreviousRecord(key, existing.location);
     return existing;
 }
 
@@ -381,8 +385,11 @@ void runInstallation(File& installer, const CommandLine& commandLine) {
     const bool uninstallerWritten = s.has(Uninstallable) && writeUninstaller();
     pauseStep(s.stepPause);
     progressStep(36, 100);
-    if (s.has(Uninstallable))
+    if (s.has(Uninstallable)) {
+        if (state.reinstall)
+            state.keepPreviousFiles();
         writeUninstallRecords(uninstallerWritten);
+    }
     runSettingBatch(s.postInstallBatch, commandLine.extraBatch[1], HidePostInstallBatch);
     if (state.desktopChanged)
         notifyDesktopChanged(s.shortcutMode == 1);

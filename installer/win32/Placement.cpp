@@ -265,6 +265,7 @@ void placeFiles() {
     ArchiveCursor& cursor = archiveCursor();
     state.uninstallList.clear();
     state.recordedDirectories.clear();
+    state.permanentFiles.clear();
 
     TargetPlaces places;
     places.installDir = state.installDir;
@@ -289,6 +290,8 @@ void placeFiles() {
         if (target.code != NotCorrupt)
             corruptInstaller(target.code);
         const String& path = target.path;
+        if (entry.permanent())
+            state.permanentFiles.insert(path);
 
         String shared;
         if (sharedFileEntry(entry, path, shared)) {

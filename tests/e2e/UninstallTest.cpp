@@ -219,6 +219,38 @@ TEST(UninstallTest, ASilentUninstallRemovesWhatTheInstallationMadeAndThenItself)
     EXPECT_EQ(fileText(installed.dir + "/notes of mine.txt"), "mine");
 }
 
+// An update installed over the product, then the uninstall: what only the
+// earlier version placed goes too, folder and all.
+TEST(UninstallTest, AfterAnUpdateNothingOfEitherVersionStays) {
+    Product product("Update");
+    keld::FileRecord earlier;
+    earlier.name = "old\\only in 1.0.txt";
+    earlier.data.assign(20, 'o');
+    product.files.push_back(earlier);
+    const Installed installed = install(product);
+    ASSERT_TRUE(exists(installed.dir + "/old/only in 1.0.txt"));
+
+    Product update = product;
+    update.files.pop_back();
+    keld::FileRecord later;
+    later.name = "new\\only in 2.0.txt";
+    later.data.assign(20, 'n');
+    update.files.push_back(later);
+    const BuiltSetup second = buildSetupWithFiles(update.settings, update.files);
+    RunResult run = runUnderRobot(silentInstall(second), {"watch:Message 54"}, 60);
+    ASSERT_EQ(run.error, "") << run.output;
+    ASSERT_TRUE(exists(installed.dir + "/new/only in 2.0.txt"));
+
+    run = runUnderRobotRaw(installed.uninstaller, uninstallArgument(product, true),
+                           {kWatchProgress}, 60);
+    ASSERT_EQ(run.error, "") << run.output;
+    ASSERT_TRUE(cleanupFinished());
+    expectProductGone(product, installed);
+    EXPECT_FALSE(exists(installed.dir + "/new"));
+    EXPECT_FALSE(exists(installed.dir + "/old"));
+    EXPECT_FALSE(exists(installed.dir));
+}
+
 TEST(UninstallTest, AskedFirstThenRemovedWithAClosingReport) {
     const Product product("Asked");
     const Installed installed = install(product);

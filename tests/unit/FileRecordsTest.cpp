@@ -283,4 +283,19 @@ TEST(FileRecords, UninstallListHasEachDirectoryOnceAndEveryFile) {
               "~C:\\Acme\r\nC:\\Acme\\a.txt\r\nC:\\Acme\\a.txt\r\n~C:\\Acme\\bin\r\n");
 }
 
+// A reinstallation keeps what the earlier version recorded and this one does
+// not carry, once each, whatever its case; a file now permanent stays.
+TEST(FileRecords, AReinstallationKeepsWhatTheEarlierVersionRecorded) {
+    Installation state;
+    state.recordForUninstall("C:\\Acme", true);
+    state.recordForUninstall("C:\\Acme\\both.txt", false);
+    state.permanentFiles.insert("C:\\Acme\\data.db");
+    state.previousFileList = "~C:\\Acme\r\nc:\\acme\\BOTH.txt\r\n\r\n~C:\\Acme\\Old\r\n"
+                             "C:\\Acme\\Old\\gone.txt\nC:\\Acme\\data.db\r\n"
+                             "!Acme.Document\r\nC:\\Acme\\Old\\gone.txt\r\n";
+    state.keepPreviousFiles();
+    EXPECT_EQ(str(state.uninstallList), "~C:\\Acme\r\nC:\\Acme\\both.txt\r\n~C:\\Acme\\Old\r\n"
+                                        "C:\\Acme\\Old\\gone.txt\r\n!Acme.Document\r\n");
+}
+
 } // namespace

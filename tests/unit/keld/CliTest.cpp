@@ -141,7 +141,11 @@ TEST_F(CliTest, AFolderWhereAFileBelongsIsRefusedWithItsName) {
              "\": it is a folder, not a file"},
         {{"verify", folder_.path("dir")}, "it is a folder, not a file"},
         {{"inspect", folder_.path("dir")}, "it is a folder, not a file"},
-        {{"build", folder_.path("good.toml"), "-o", folder_.path("dir")}, "cannot write"},
+        {{"build", folder_.path("good.toml"), "-o", folder_.path("dir")},
+         "cannot write \"" + folder_.path("dir") + "\": it is a folder"},
+        {{"build", folder_.path("good.toml"), "-o", folder_.path("none/setup.exe")},
+         "cannot write \"" + folder_.path("none/setup.exe") + "\": there is no folder \"" +
+             folder_.path("none") + "\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
