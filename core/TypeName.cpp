@@ -13,7 +13,7 @@ int gPooled = 0;
 char* room() {
     if (gPooled < kPooledNames)
         return gPool[gPooled++];
-    return new (std::nothrow_t()) char[kMaxName];
+    return new (std::nothrow_t{}) char[kMaxName];
 }
 
 } // namespace
