@@ -1,29 +1,11 @@
 #include "core/ByteBuffer.h"
 
+#include "core/LittleEndian.h"
 #include "core/String.h"
 
 #include <cstring>
 
 namespace {
-
-// One load where the machine is little-endian: the installer's size
-// optimisation left the byte-by-byte form a call per word, and every byte of
-// the data area and of each file goes through checksum.
-inline uint32_t loadLittle32(const unsigned char* p) {
-    uint32_t word;
-    std::memcpy(&word, p, 4);
-#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-    word = __builtin_bswap32(word);
-#endif
-    return word;
-}
-
-void storeLittle32(unsigned char* p, uint32_t value) {
-    p[0] = static_cast<unsigned char>(value);
-    p[1] = static_cast<unsigned char>(value >> 8);
-    p[2] = static_cast<unsigned char>(value >> 16);
-    p[3] = static_cast<unsigned char>(value >> 24);
-}
 
 // Whether size bytes at offset lie inside the buffer.
 bool fits(const String& buffer, int32_t offset, int32_t size) {

@@ -7,6 +7,8 @@
 // look at a whole 64-bit word at a time; bits past the end read as zero, and
 // every read checks the end before it moves.
 
+#include "core/LittleEndian.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -122,38 +124,6 @@ public:
     static unsigned fieldWidth(unsigned base, unsigned step, uint64_t ones) {
         const uint64_t width = base + ones * step;
         return width > 32 ? 32u : unsigned(width);
-    }
-
-    static uint64_t loadLittle64(const uint8_t* p) {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap64(word);
-#endif
-        return word;
-    }
-
-    static uint32_t loadLittle32(const uint8_t* p) {
-        uint32_t word;
-        std::memcpy(&word, p, 4);
-#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap32(word);
-#endif
-        return word;
-    }
-
-    static void storeLittle32(uint8_t* p, uint32_t word) {
-#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap32(word);
-#endif
-        std::memcpy(p, &word, 4);
-    }
-
-    static void storeLittle64(uint8_t* p, uint64_t word) {
-#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        word = __builtin_bswap64(word);
-#endif
-        std::memcpy(p, &word, 8);
     }
 
 private:

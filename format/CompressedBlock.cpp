@@ -8,10 +8,6 @@
 
 namespace {
 
-uint32_t loadLittle32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // A field's value with its bias, in 64 bits: a 32-bit field plus its bias
 // must not wrap into a small count.
 bool readField(BitReader& bits, const GammaShape& shape, uint64_t& value) {
@@ -94,7 +90,7 @@ constexpr unsigned kMaxFastDistancePrefix = 10;
 constexpr uint64_t kMaxFastLiteral = 16;
 
 inline uint64_t peekAt(const uint8_t* block, uint64_t position) {
-    return BitReader::loadLittle64(block + (position >> 3)) >> (position & 7);
+    return loadLittle64(block + (position >> 3)) >> (position & 7);
 }
 
 // Ones at the bottom of a word whose top bit is not part of the field.
@@ -107,7 +103,7 @@ inline unsigned prefixOnes(uint64_t word) {
 inline uint64_t eightBytesAt(const uint8_t* block, uint64_t position) {
     const uint8_t* at = block + (position >> 3);
     const unsigned shift = unsigned(position & 7);
-    return BitReader::loadLittle64(at) >> shift | (uint64_t(at[8]) << 1) << (63 - shift);
+    return loadLittle64(at) >> shift | (uint64_t(at[8]) << 1) << (63 - shift);
 }
 
 // length bytes from distance back, length <= distance, at most kRoom of
@@ -204,9 +200,9 @@ void decodeFastRun(const uint8_t* block, uint64_t& position, uint64_t fastEnd, u
                 break;
             }
             if (count <= kMaxFastLiteral) {
-                BitReader::storeLittle64(to, eightBytesAt(block, start));
+                storeLittle64(to, eightBytesAt(block, start));
                 if (count > 8)
-                    BitReader::storeLittle64(to + 8, eightBytesAt(block, start + 64));
+                    storeLittle64(to + 8, eightBytesAt(block, start + 64));
             } else if (count * 8 > totalBits - start) {
                 // Past the bytes at hand: the careful path decides, which
                 // may have more to come.
