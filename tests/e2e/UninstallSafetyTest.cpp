@@ -189,43 +189,54 @@ TEST(UninstallSafety, AUsersFileThatCouldNotBeReplacedIsNotRemoved) {
 // Lines added to Uninstall.DAT after the installation name a file and a
 // folder of someone else's, a key of the classes root and a type the
 // association part claims to have made: none of them goes, while the
-// product's own files still do.
+// product's own files still do. So too when the product is installed again
+// over the forged record first: a record its entry does not vouch for hands
+// nothing on to the next.
 TEST(UninstallSafety, LinesAddedToTheRecordRemoveNothingOutsideTheProduct) {
-    const Product product("Forged");
-    const Installed installed = install(product);
-    const std::string record = installed.dir + "/Uninstall/Uninstall.DAT";
-    ASSERT_TRUE(exists(record));
-    const std::string victim = installed.setup.dir + "/someone else's.txt";
-    const std::string victimDir = installed.setup.dir + "/someone else's folder";
-    writeText(victim, "keep me");
-    fs::create_directories(victimDir);
-    const std::string type = "VkVictim.Type" + tag();
-    const std::string extension = ".vkvi" + tag();
-    writeRegistry32("HKCR\\" + extension, "", type);
-    writeRegistry32("HKCR\\" + type + "\\shell\\open\\command", "", "victim.exe \"%1\"");
+    for (const bool installedAgain : {false, true}) {
+        SCOPED_TRACE(installedAgain ? "installed again" : "as forged");
+        const Product product(installedAgain ? "Reforged" : "Forged");
+        const Installed installed = install(product);
+        const std::string record = installed.dir + "/Uninstall/Uninstall.DAT";
+        ASSERT_TRUE(exists(record));
+        const std::string victim = installed.setup.dir + "/someone else's.txt";
+        const std::string victimDir = installed.setup.dir + "/someone else's folder";
+        writeText(victim, "keep me");
+        fs::create_directories(victimDir);
+        const std::string type = "VkVictim.Type" + tag();
+        const std::string extension = ".vkvi" + tag();
+        writeRegistry32("HKCR\\" + extension, "", type);
+        writeRegistry32("HKCR\\" + type + "\\shell\\open\\command", "", "victim.exe \"%1\"");
 
-    std::string text = fileText(record);
-    const size_t strings = text.find("[Strings]");
-    ASSERT_NE(strings, std::string::npos) << text;
-    text.insert(strings, toWinePath(victim) + "\r\n~" + toWinePath(victimDir) + "\r\n!" + type +
-                             "\\shell\r\n");
-    if (text.find("[Associations]") == std::string::npos)
-        text += "[Associations]\r\n";
-    text += extension + "~!~" + type + "~!~open~!~ETISVetisc\r\n";
-    writeText(record, text);
+        std::string text = fileText(record);
+        const size_t strings = text.find("[Strings]");
+        ASSERT_NE(strings, std::string::npos) << text;
+        text.insert(strings, toWinePath(victim) + "\r\n~" + toWinePath(victimDir) + "\r\n!" + type +
+                                 "\\shell\r\n");
+        if (text.find("[Associations]") == std::string::npos)
+            text += "[Associations]\r\n";
+        text += extension + "~!~" + type + "~!~open~!~ETISVetisc\r\n";
+        writeText(record, text);
 
-    const RunResult run = uninstallQuietly(product);
-    EXPECT_TRUE(withoutProgress(run).empty()) << windowsSeen(run);
-    EXPECT_EQ(fileText(victim), "keep me");
-    EXPECT_TRUE(exists(victimDir));
-    EXPECT_EQ(defaultOf("HKCR\\" + extension), type);
-    EXPECT_EQ(defaultOf("HKCR\\" + type + "\\shell\\open\\command"), "victim.exe \"%1\"");
-    // The product itself is gone.
-    EXPECT_FALSE(exists(installed.dir + "/readme.txt"));
-    EXPECT_FALSE(exists(installed.dir + "/tool.exe"));
-    EXPECT_FALSE(readRegistry32(product.entry(), "UninstallString").has_value());
-    deleteRegistryKey32("HKCR\\" + extension);
-    deleteRegistryKey32("HKCR\\" + type);
+        if (installedAgain) {
+            const RunResult again =
+                runUnderRobot({installed.setup.exe, "/a", "/d:" + toWinePath(installed.dir)},
+                              {"watch:Message 54"}, 60);
+            ASSERT_EQ(again.error, "") << again.output;
+        }
+        const RunResult run = uninstallQuietly(product);
+        EXPECT_TRUE(withoutProgress(run).empty()) << windowsSeen(run);
+        EXPECT_EQ(fileText(victim), "keep me");
+        EXPECT_TRUE(exists(victimDir));
+        EXPECT_EQ(defaultOf("HKCR\\" + extension), type);
+        EXPECT_EQ(defaultOf("HKCR\\" + type + "\\shell\\open\\command"), "victim.exe \"%1\"");
+        // The product itself is gone.
+        EXPECT_FALSE(exists(installed.dir + "/readme.txt"));
+        EXPECT_FALSE(exists(installed.dir + "/tool.exe"));
+        EXPECT_FALSE(readRegistry32(product.entry(), "UninstallString").has_value());
+        deleteRegistryKey32("HKCR\\" + extension);
+        deleteRegistryKey32("HKCR\\" + type);
+    }
 }
 
 // A free drive letter of the prefix, mapped to `target` for one test.
