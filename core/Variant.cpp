@@ -21,6 +21,7 @@ void Variant::setFloating(VariantKind kind, double value) {
     kind_ = kind;
     storage_ = VariantStorage::Floating;
     floating_ = value;
+    conversion_ = floatingConversion;
 }
 
 void Variant::setDateTimeStorage(VariantKind kind, const DateTime& value) {
@@ -28,6 +29,7 @@ void Variant::setDateTimeStorage(VariantKind kind, const DateTime& value) {
     kind_ = kind;
     storage_ = VariantStorage::DateTime;
     dateTime_ = value;
+    conversion_ = dateTimeConversion;
 }
 
 void Variant::setBool(bool value) {
@@ -104,20 +106,56 @@ int64_t Variant::truncatedFloating() const {
     return static_cast<int64_t>(x);
 }
 
+int64_t Variant::floatingConversion(const Variant& value, Query query, String* text) {
+    switch (query) {
+    case Query::Bool:
+        return value.floating_ != 0.0;
+    case Query::Int64:
+        return value.truncatedFloating();
+    case Query::Text:
+        *text = fromDouble(value.floating_, -1);
+        break;
+    case Query::Empty:
+        return value.floating_ == 0.0;
+    }
+    return 0;
+}
+
+int64_t Variant::dateTimeConversion(const Variant& value, Query query, String* text) {
+    const DateTime& moment = value.dateTime_;
+    const bool dateSet = value.kind_ != VariantKind::Time && moment.date().isValid();
+    const bool timeSet = value.kind_ != VariantKind::Date && moment.time().isValid();
+    // A date kind counts its date only, a time kind its time only, a moment both.
+    const bool complete = (dateSet || value.kind_ == VariantKind::Time) &&
+                          (timeSet || value.kind_ == VariantKind::Date);
+    switch (query) {
+    case Query::Bool:
+        return complete;
+    case Query::Int64:
+        return moment.date().dayNumber();
+    case Query::Text:
+        if (dateSet && timeSet)
+            *text = moment.format("m/d/yy HH:ii:ss");
+        else if (dateSet)
+            *text = moment.date().format("m/d/yy");
+        else if (timeSet)
+            *text = moment.time().format("HH:ii:ss");
+        break;
+    case Query::Empty:
+        return !complete;
+    }
+    return 0;
+}
+
 bool Variant::toBool() const {
     switch (storage_) {
     case VariantStorage::Integer:
         return integer_ != 0;
-    case VariantStorage::Floating:
-        return floating_ != 0.0;
     case VariantStorage::Text:
         return ::toBool(text_);
+    case VariantStorage::Floating:
     case VariantStorage::DateTime:
-        if (kind_ == VariantKind::Date)
-            return dateTime_.date().isValid();
-        if (kind_ == VariantKind::Time)
-            return dateTime_.time().isValid();
-        return dateTime_.date().isValid() && dateTime_.time().isValid();
+        return conversion_(*this, Query::Bool, nullptr) != 0;
     case VariantStorage::None:
         break;
     }
@@ -128,12 +166,11 @@ int64_t Variant::toInt64() const {
     switch (storage_) {
     case VariantStorage::Integer:
         return integer_;
-    case VariantStorage::Floating:
-        return truncatedFloating();
     case VariantStorage::Text:
         return ::toInt64(text_);
+    case VariantStorage::Floating:
     case VariantStorage::DateTime:
-        return dateTime_.date().dayNumber();
+        return conversion_(*this, Query::Int64, nullptr);
     case VariantStorage::None:
         break;
     }
@@ -218,28 +255,20 @@ float Variant::toFloat() const {
 }
 
 String Variant::toText() const {
+    String text;
     switch (storage_) {
     case VariantStorage::Integer:
         return fromInt64(integer_);
-    case VariantStorage::Floating:
-        return fromDouble(floating_, -1);
     case VariantStorage::Text:
         return text_;
-    case VariantStorage::DateTime: {
-        const bool dateShown = kind_ != VariantKind::Time && dateTime_.date().isValid();
-        const bool timeShown = kind_ != VariantKind::Date && dateTime_.time().isValid();
-        if (dateShown && timeShown)
-            return dateTime_.format("m/d/yy HH:ii:ss");
-        if (dateShown)
-            return dateTime_.date().format("m/d/yy");
-        if (timeShown)
-            return dateTime_.time().format("HH:ii:ss");
-        return String();
-    }
+    case VariantStorage::Floating:
+    case VariantStorage::DateTime:
+        conversion_(*this, Query::Text, &text);
+        break;
     case VariantStorage::None:
         break;
     }
-    return String();
+    return text;
 }
 
 Date Variant::toDate() const {
@@ -283,76 +312,13 @@ bool Variant::isEmpty() const {
     switch (storage_) {
     case VariantStorage::Integer:
         return integer_ == 0;
-    case VariantStorage::Floating:
-        return floating_ == 0.0;
     case VariantStorage::Text:
         return text_.isEmpty();
+    case VariantStorage::Floating:
     case VariantStorage::DateTime:
-        if (kind_ == VariantKind::Date)
-            return !dateTime_.date().isValid();
-        if (kind_ == VariantKind::Time)
-            return !dateTime_.time().isValid();
-        return !dateTime_.date().isValid() || !dateTime_.time().isValid();
+        return conversion_(*this, Query::Empty, nullptr) != 0;
     case VariantStorage::None:
         break;
     }
     return true;
-}
-
-void Variant::convertTo(VariantKind kind) {
-    if (kind == kind_)
-        return;
-    switch (kind) {
-    case VariantKind::None:
-        setNone();
-        break;
-    case VariantKind::Bool:
-        setBool(toBool());
-        break;
-    case VariantKind::Int8:
-        setInt8(toInt8());
-        break;
-    case VariantKind::UInt8:
-        setUInt8(toUInt8());
-        break;
-    case VariantKind::Int16:
-        setInt16(toInt16());
-        break;
-    case VariantKind::UInt16:
-        setUInt16(toUInt16());
-        break;
-    case VariantKind::Int32:
-        setInt32(toInt32());
-        break;
-    case VariantKind::UInt32:
-        setUInt32(static_cast<uint32_t>(toInt32()));
-        break;
-    case VariantKind::Int64:
-        setInt64(toInt64());
-        break;
-    case VariantKind::UInt64:
-        setUInt64(static_cast<uint64_t>(toInt64()));
-        break;
-    case VariantKind::Float:
-        setFloat(toFloat());
-        break;
-    case VariantKind::Double:
-        setDouble(toDouble());
-        break;
-    case VariantKind::Text:
-        setText(toText());
-        break;
-    case VariantKind::Date:
-        setDate(toDate());
-        break;
-    case VariantKind::DateTime:
-        setDateTime(toDateTime());
-        break;
-    case VariantKind::Time:
-        setTime(toTime());
-        break;
-    case VariantKind::UInt32b:
-        setUInt32b(static_cast<uint32_t>(toInt32()));
-        break;
-    }
 }

@@ -92,10 +92,19 @@ public:
 
     // Zero, an empty text, an unset date or time, or no value at all.
     bool isEmpty() const;
-    // Replaces the value by its conversion to kind.
+    // Replaces the value by its conversion to kind. Inline, so that a call
+    // with a constant kind carries that one conversion, not all sixteen.
     void convertTo(VariantKind kind);
 
 private:
+    // The floating and calendar storages convert through a function that
+    // only their setters name: a program that never makes such a value
+    // carries neither the decimal printing nor the calendar's conversions.
+    enum class Query { Bool, Int64, Text, Empty };
+    using Conversion = int64_t (*)(const Variant& value, Query query, String* text);
+    static int64_t floatingConversion(const Variant& value, Query query, String* text);
+    static int64_t dateTimeConversion(const Variant& value, Query query, String* text);
+
     void setInteger(VariantKind kind, int64_t value);
     void setFloating(VariantKind kind, double value);
     void setDateTimeStorage(VariantKind kind, const DateTime& value);
@@ -107,4 +116,63 @@ private:
     double floating_ = 0.0;
     String text_;
     DateTime dateTime_;
+    Conversion conversion_ = nullptr; // set with the floating and calendar storages
 };
+
+inline void Variant::convertTo(VariantKind kind) {
+    if (kind == kind_)
+        return;
+    switch (kind) {
+    case VariantKind::None:
+        setNone();
+        break;
+    case VariantKind::Bool:
+        setBool(toBool());
+        break;
+    case VariantKind::Int8:
+        setInt8(toInt8());
+        break;
+    case VariantKind::UInt8:
+        setUInt8(toUInt8());
+        break;
+    case VariantKind::Int16:
+        setInt16(toInt16());
+        break;
+    case VariantKind::UInt16:
+        setUInt16(toUInt16());
+        break;
+    case VariantKind::Int32:
+        setInt32(toInt32());
+        break;
+    case VariantKind::UInt32:
+        setUInt32(static_cast<uint32_t>(toInt32()));
+        break;
+    case VariantKind::Int64:
+        setInt64(toInt64());
+        break;
+    case VariantKind::UInt64:
+        setUInt64(static_cast<uint64_t>(toInt64()));
+        break;
+    case VariantKind::Float:
+        setFloat(toFloat());
+        break;
+    case VariantKind::Double:
+        setDouble(toDouble());
+        break;
+    case VariantKind::Text:
+        setText(toText());
+        break;
+    case VariantKind::Date:
+        setDate(toDate());
+        break;
+    case VariantKind::DateTime:
+        setDateTime(toDateTime());
+        break;
+    case VariantKind::Time:
+        setTime(toTime());
+        break;
+    case VariantKind::UInt32b:
+        setUInt32b(static_cast<uint32_t>(toInt32()));
+        break;
+    }
+}
