@@ -9,124 +9,169 @@
 
 namespace {
 
-// The shell's CSIDL numbers.
-constexpr int kCsidlPrograms = 2;
-constexpr int kCsidlPersonal = 5;
-constexpr int kCsidlFavorites = 6;
-constexpr int kCsidlStartup = 7;
-constexpr int kCsidlStartMenu = 11;
-constexpr int kCsidlDesktopDirectory = 16;
-constexpr int kCsidlFonts = 20;
-constexpr int kCsidlCommonStartMenu = 22;
-constexpr int kCsidlCommonPrograms = 23;
-constexpr int kCsidlCommonStartup = 24;
-constexpr int kCsidlCommonDesktopDirectory = 25;
-constexpr int kCsidlCommonFavorites = 31;
-constexpr int kCsidlProgramFiles = 38;
-constexpr int kCsidlProgramFilesCommon = 43;
-constexpr int kCsidlCommonDocuments = 46;
+// Where a folder's answer comes from first: a value of the shell's folders
+// (the user's or all users') or of "Software\Microsoft\Windows\CurrentVersion".
+enum Source : uint8_t { UserShellFolder, CommonShellFolder, CurrentVersion };
 
-// The registry's value, else the shell's answer.
-String lookup(const String& registryValue, int csidl) {
-    return registryValue.isEmpty() ? specialFolderPath(csidl) : registryValue;
-}
+// What stands in when neither the registry nor the shell knows the folder.
+enum Fallback : uint8_t {
+    InWindows,         // the name in the Windows directory
+    Fixed,             // the name itself
+    Below,             // the name in the base row's folder
+    SameAs,            // the base row's folder
+    FromCommonStartup, // derived from the all-users Startup, else the base row's
+    StartMenuFromCommonStartup,
+};
+
+enum Row : uint8_t {
+    Desktop,
+    DesktopAll,
+    Document,
+    DocumentAll,
+    Favorites,
+    FavoritesAll,
+    Fonts,
+    StartMenu,
+    StartMenuAll,
+    Programs,
+    ProgramsAll,
+    Startup,
+    StartupAll,
+    ProgramFiles,
+    CommonFiles,
+    Media,
+};
+
+struct FolderRow {
+    const char* value;
+    const char* fallbackName;
+    Source source;
+    uint8_t csidl; // the shell's CSIDL number; 0: the shell is not asked
+    Fallback fallback;
+    Row base;
+};
+
+// One table rather than a function per folder: the order of attempts is the
+// same for every row.
+constexpr FolderRow kFolders[] = {
+    {"Desktop", "Desktop", UserShellFolder, 16, InWindows, Desktop},
+    {"Common Desktop", nullptr, CommonShellFolder, 25, SameAs, Desktop},
+    {"Personal", "c:\\My Documents", UserShellFolder, 5, Fixed, Document},
+    {"Common Documents", nullptr, CommonShellFolder, 46, SameAs, Document},
+    {"Favorites", "Favorites", UserShellFolder, 6, InWindows, Favorites},
+    {"Common Favorites", nullptr, CommonShellFolder, 31, SameAs, Favorites},
+    // The user's fonts folder is the one the shell keeps for the current user.
+    {"Fonts", "Fonts", UserShellFolder, 20, InWindows, Fonts},
+    {"Start Menu", "Start Menu", UserShellFolder, 11, InWindows, StartMenu},
+    {"Common Start Menu", nullptr, CommonShellFolder, 22, StartMenuFromCommonStartup, StartMenu},
+    {"Programs", "Programs", UserShellFolder, 2, Below, StartMenu},
+    {"Common Programs", nullptr, CommonShellFolder, 23, FromCommonStartup, Programs},
+    {"Startup", "StartUp", UserShellFolder, 7, Below, Programs},
+    {"Common Startup", nullptr, CommonShellFolder, 24, SameAs, Startup},
+    {"ProgramFilesDir", "c:\\Program Files", CurrentVersion, 38, Fixed, ProgramFiles},
+    {"CommonFilesDir", "Common Files", CurrentVersion, 43, Below, ProgramFiles},
+    {"MediaPath", "Media", CurrentVersion, 0, InWindows, Media},
+};
 
 String inWindows(const char* name) {
     return joinPath(windowsDir(), String(name));
 }
 
-String orElse(String value, String (*fallback)()) {
-    return value.isEmpty() ? fallback() : value;
-}
-
-String fromCommonStartup(bool startMenu, String (*perUser)()) {
-    String commonStartup = shellFolder(String("Common Startup"), true);
-    if (commonStartup.isEmpty())
-        return perUser();
-    return allUsersFromCommonStartup(commonStartup, startMenu);
+String folder(Row row) {
+    const FolderRow& r = kFolders[row];
+    const String valueName(r.value);
+    String value = r.source == CurrentVersion
+                       ? currentVersionPath(valueName)
+                       : shellFolder(valueName, r.source == CommonShellFolder);
+    if (value.isEmpty() && r.csidl)
+        value = specialFolderPath(r.csidl);
+    if (!value.isEmpty())
+        return value;
+    switch (r.fallback) {
+    case InWindows:
+        return inWindows(r.fallbackName);
+    case Fixed:
+        return String(r.fallbackName);
+    case Below:
+        return joinPath(folder(r.base), String(r.fallbackName));
+    case SameAs:
+        break;
+    case FromCommonStartup:
+    case StartMenuFromCommonStartup: {
+        const String commonStartup = shellFolder(String("Common Startup"), true);
+        if (!commonStartup.isEmpty())
+            return allUsersFromCommonStartup(commonStartup,
+                                             r.fallback == StartMenuFromCommonStartup);
+        break;
+    }
+    }
+    return folder(r.base);
 }
 
 } // namespace
 
 String desktopDir() {
-    String value = lookup(shellFolder(String("Desktop"), false), kCsidlDesktopDirectory);
-    return value.isEmpty() ? inWindows("Desktop") : value;
+    return folder(Desktop);
 }
 
 String desktopAllDir() {
-    return orElse(lookup(shellFolder(String("Common Desktop"), true), kCsidlCommonDesktopDirectory),
-                  desktopDir);
+    return folder(DesktopAll);
 }
 
 String documentDir() {
-    String value = lookup(shellFolder(String("Personal"), false), kCsidlPersonal);
-    return value.isEmpty() ? String("c:\\My Documents") : value;
+    return folder(Document);
 }
 
 String documentAllDir() {
-    return orElse(lookup(shellFolder(String("Common Documents"), true), kCsidlCommonDocuments),
-                  documentDir);
+    return folder(DocumentAll);
 }
 
 String favoritesDir() {
-    String value = lookup(shellFolder(String("Favorites"), false), kCsidlFavorites);
-    return value.isEmpty() ? inWindows("Favorites") : value;
+    return folder(Favorites);
 }
 
 String favoritesAllDir() {
-    return orElse(lookup(shellFolder(String("Common Favorites"), true), kCsidlCommonFavorites),
-                  favoritesDir);
+    return folder(FavoritesAll);
 }
 
-// The user's fonts folder is the one the shell keeps for the current user.
 String fontDir() {
-    String value = lookup(shellFolder(String("Fonts"), false), kCsidlFonts);
-    return value.isEmpty() ? inWindows("Fonts") : value;
+    return folder(Fonts);
 }
 
 String startMenuDir() {
-    String value = lookup(shellFolder(String("Start Menu"), false), kCsidlStartMenu);
-    return value.isEmpty() ? inWindows("Start Menu") : value;
+    return folder(StartMenu);
 }
 
 String startMenuAllDir() {
-    String value = lookup(shellFolder(String("Common Start Menu"), true), kCsidlCommonStartMenu);
-    return value.isEmpty() ? fromCommonStartup(true, startMenuDir) : value;
+    return folder(StartMenuAll);
 }
 
 String smProgramsDir() {
-    String value = lookup(shellFolder(String("Programs"), false), kCsidlPrograms);
-    return value.isEmpty() ? joinPath(startMenuDir(), String("Programs")) : value;
+    return folder(Programs);
 }
 
 String smProgramsAllDir() {
-    String value = lookup(shellFolder(String("Common Programs"), true), kCsidlCommonPrograms);
-    return value.isEmpty() ? fromCommonStartup(false, smProgramsDir) : value;
+    return folder(ProgramsAll);
 }
 
 String startupDir() {
-    String value = lookup(shellFolder(String("Startup"), false), kCsidlStartup);
-    return value.isEmpty() ? joinPath(smProgramsDir(), String("StartUp")) : value;
+    return folder(Startup);
 }
 
 String startupAllDir() {
-    return orElse(lookup(shellFolder(String("Common Startup"), true), kCsidlCommonStartup),
-                  startupDir);
+    return folder(StartupAll);
 }
 
 String programsDir() {
-    String value = lookup(currentVersionPath(String("ProgramFilesDir")), kCsidlProgramFiles);
-    return value.isEmpty() ? String("c:\\Program Files") : value;
+    return folder(ProgramFiles);
 }
 
 String commonDir() {
-    String value = lookup(currentVersionPath(String("CommonFilesDir")), kCsidlProgramFilesCommon);
-    return value.isEmpty() ? joinPath(programsDir(), String("Common Files")) : value;
+    return folder(CommonFiles);
 }
 
 String mediaDir() {
-    String value = currentVersionPath(String("MediaPath"));
-    return value.isEmpty() ? inWindows("Media") : value;
+    return folder(Media);
 }
 
 String deviceDir() {
