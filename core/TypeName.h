@@ -39,9 +39,12 @@ template <class T> struct TypeName {
     }
 };
 
+// The text is an inline variable, so that every program holds it once, not
+// once in each object that names the type.
 #define VARNOKE_PLAIN_TYPE_NAME(type, text)                                                        \
     template <> struct TypeName<type> {                                                            \
-        static const char* name() { return text; }                                                 \
+        static constexpr char kText[] = text;                                                      \
+        static const char* name() { return kText; }                                                \
     };
 VARNOKE_PLAIN_TYPE_NAME(String, "String")
 VARNOKE_PLAIN_TYPE_NAME(bool, "bool")

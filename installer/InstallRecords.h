@@ -22,6 +22,34 @@ inline constexpr char kUninstallDataDigestValue[] = "UninstallDataDigest";
 // The entry's value naming the outermost folder the installation created on
 // the way to the install directory (absent when it created none above it).
 inline constexpr char kCreatedFolderValue[] = "CreatedFolder";
+// The entry's other values that the installation writes and the uninstaller
+// (or the next installation) reads back: each name once, for both sides.
+inline constexpr char kUninstallStringValue[] = "UninstallString";
+inline constexpr char kQuietUninstallStringValue[] = "QuietUninstallString";
+inline constexpr char kDisplayNameValue[] = "DisplayName";
+inline constexpr char kDisplayVersionValue[] = "DisplayVersion";
+inline constexpr char kProductRegistryValue[] = "ProductRegistry";
+inline constexpr char kProductStartMenuValue[] = "ProductStartMenu";
+inline constexpr char kSharedPathValue[] = "SharedPath";
+inline constexpr char kProductFontsValue[] = "ProductFonts";
+inline constexpr char kProductFlagsValue[] = "ProductFlags";
+inline constexpr char kUninstallBatch1Value[] = "UninstallBatch1";
+inline constexpr char kUninstallBatch2Value[] = "UninstallBatch2";
+inline constexpr char kSharedFilesValue[] = "SharedFiles";
+inline constexpr char kUninstallSubdirValue[] = "UninstallSubdir";
+inline constexpr char kShortcutModeValue[] = "ShortcutMode";
+inline constexpr char kDisplayTitleValue[] = "DisplayTitle";
+inline constexpr char kTitleColorValue[] = "TitleColor";
+inline constexpr char kTopColorValue[] = "TopColor";
+inline constexpr char kBottomColorValue[] = "BottomColor";
+inline constexpr char kMonoColorValue[] = "MonoColor";
+inline constexpr char kTitleShadowValue[] = "TitleShadow";
+inline constexpr char kTitlePositionValue[] = "TitlePosition";
+inline constexpr char kTitleFontValue[] = "TitleFont";
+inline constexpr char kTaskbarTextValue[] = "TaskbarText";
+inline constexpr char kBitmapSizeValue[] = "BitmapSize";
+inline constexpr char kStretchModeValue[] = "StretchMode";
+inline constexpr char kInstallLocationValue[] = "InstallLocation";
 
 // A command line that starts `program` with `arguments`: the program in
 // double quotes, so that a space in its path cannot start another program.

@@ -20,7 +20,7 @@ MoveFileExFunction* moveFileEx() {
     static bool looked = false;
     if (!looked) {
         looked = true;
-        if (kernel.load("kernel32.dll"))
+        if (kernel.load(kKernelLibrary))
             kernel.entry("MoveFileExA", function);
     }
     return function;

@@ -31,7 +31,7 @@ bool diskSpace(const String& path, uint64_t* free, uint64_t* total) {
     // Windows 95 before OSR2 has no GetDiskFreeSpaceExA, and its
     // GetDiskFreeSpaceA cannot count past 2 GB.
     DynamicLibrary kernel;
-    if (!kernel.load("kernel32.dll"))
+    if (!kernel.load(kKernelLibrary))
         return false;
     DiskFreeSpaceEx spaceEx = nullptr;
     if (kernel.entry("GetDiskFreeSpaceExA", spaceEx)) {

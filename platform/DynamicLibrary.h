@@ -5,6 +5,10 @@
 
 #include "core/String.h"
 
+// Where the newer kernel entry points are looked for; one copy of the name
+// for every user.
+inline constexpr char kKernelLibrary[] = "kernel32.dll";
+
 // A row of resolveAll: `pointer` receives the entry point named `name`.
 struct DynamicEntry {
     const char* name;

@@ -127,6 +127,8 @@ public:
 
 private:
     int32_t position() const;
+    // A write on a file opened without write access: says so in lastError, false.
+    bool writeDenied();
 
     void* handle_ = nullptr;
     String name_;

@@ -60,10 +60,8 @@ bool File::writeBlock(const void* buffer, int32_t size) {
         lastError_.assign("NULL block pointer");
         return false;
     }
-    if (!writeAllowed_) {
-        lastError_.assign("Write access denied");
-        return false;
-    }
+    if (!writeAllowed_)
+        return writeDenied();
     if (!handle_)
         return false;
     const char* bytes = static_cast<const char*>(buffer);
@@ -136,4 +134,9 @@ int32_t File::popPosition() {
     int32_t position = positions_.pop();
     seek(position);
     return position;
+}
+
+bool File::writeDenied() {
+    lastError_.assign("Write access denied");
+    return false;
 }

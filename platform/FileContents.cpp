@@ -73,10 +73,8 @@ bool File::replaceContents(const String& text) {
 }
 
 bool File::truncate() {
-    if (!writeAllowed_) {
-        lastError_.assign("Write access denied");
-        return false;
-    }
+    if (!writeAllowed_)
+        return writeDenied();
     return handle_ && SetEndOfFile(static_cast<HANDLE>(handle_));
 }
 

@@ -1,10 +1,12 @@
 #include "platform/LibrarySearch.h"
 
+#include "platform/DynamicLibrary.h"
+
 #include <windows.h>
 
 LibrarySearch restrictLibrarySearch() {
     // kernel32 is in every process: looking it up loads nothing.
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    HMODULE kernel = GetModuleHandleA(kKernelLibrary);
     if (!kernel)
         return LibrarySearch::Unchanged;
     using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);

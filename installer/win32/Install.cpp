@@ -96,20 +96,20 @@ void checkMasterProduct() {
     RegistryKey key;
     const bool installed =
         openUninstallEntry(key, s.masterProductName) &&
-        (key.valueExists("UninstallString") || key.valueExists("QuietUninstallString"));
+        (key.valueExists(kUninstallStringValue) || key.valueExists(kQuietUninstallStringValue));
     if (!installed) {
         showMessageError(formatWithText(message(12), s.masterProductName));
         exitInstaller();
     }
     if (s.defaultInstallDir.compare("<master>", false) == 0)
-        s.defaultInstallDir = key.readString("InstallLocation", String(), 0);
+        s.defaultInstallDir = key.readString(kInstallLocationValue, String(), 0);
 }
 
 // What the existing installation recorded, when its entry vouches for its
 // Uninstall.DAT: this installation finds those files and keys in place, and
 // they must still go with the product.
 void readPreviousRecord(RegistryKey& entry, const String& location) {
-    const String subdir = entry.readString("UninstallSubdir", String(), 0);
+    const String subdir = entry.readString(kUninstallSubdirValue, String(), 0);
     if (!isUsableSubdir(subdir))
         return;
     String text;
@@ -129,9 +129,9 @@ ExistingInstallation findExistingInstallation() {
     RegistryKey key;
     if (!openUninstallEntry(key, settings().uninstallKey))
         return existing;
-    existing.location = key.readString("InstallLocation", String(), 0);
-    existing.displayVersion = key.readString("DisplayVersion", String(), 0);
-    existing.sharedFiles = key.readString("SharedFiles", String(), 0);
+    existing.location = key.readString(kInstallLocationValue, String(), 0);
+    existing.displayVersion = key.readString(kDisplayVersionValue, String(), 0);
+    existing.sharedFiles = key.readString(kSharedFilesValue, String(), 0);
     existing.found = !existing.location.isEmpty() && directoryExists(existing.location);
     if (existing.found)
         readPreviousRecord(key, existing.location);
@@ -298,11 +298,9 @@ bool writeUninstaller() {
 // pumped in between: a Cancel cannot leave an entry without its record, and
 // an uninstaller or record that did not land whole is never registered.
 void writeUninstallRecords(bool uninstallerWritten) {
-    Installation& state = installation();
     String digest;
     if (!writeUninstallData(digest))
-        state.problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(),
-                                         uninstallDataPath().c_str(), lastErrorText().c_str());
+        reportWriteFailure(uninstallDataPath());
     writeUninstallEntry(uninstallerWritten ? digest : String());
 }
 

@@ -75,52 +75,52 @@ bool writeUninstallEntry(const String& dataDigest) {
     quietArguments += argument;
     const String quiet = quotedCommandLine(program, quietArguments);
 
-    key.writeText("UninstallString", uninstallString, 0);
-    key.writeText("QuietUninstallString", quiet, 0);
-    key.writeText("DisplayName", s.productName, 0);
+    key.writeText(kUninstallStringValue, uninstallString, 0);
+    key.writeText(kQuietUninstallStringValue, quiet, 0);
+    key.writeText(kDisplayNameValue, s.productName, 0);
     key.writeText("InstallSource", installerFileFromCommandLine(GetCommandLineA()), 0);
-    key.writeText("DisplayVersion", s.displayVersion, kRegEmptyDeletes);
+    key.writeText(kDisplayVersionValue, s.displayVersion, kRegEmptyDeletes);
     key.writeText("Publisher", s.publisher, kRegEmptyDeletes);
     if (hasVersionNumbers(s.displayVersion)) {
         key.writeInt("VersionMajor", versionMajor(s.displayVersion), 0);
         key.writeInt("VersionMinor", versionMinor(s.displayVersion), 0);
     }
-    key.writeText("ProductRegistry", s.productRegistry, kRegEmptyDeletes);
-    key.writeText("ProductStartMenu", s.productStartMenu, kRegEmptyDeletes);
-    key.writeText("SharedPath", MachinePathVariables().value(PathVariable::SharedDir),
+    key.writeText(kProductRegistryValue, s.productRegistry, kRegEmptyDeletes);
+    key.writeText(kProductStartMenuValue, s.productStartMenu, kRegEmptyDeletes);
+    key.writeText(kSharedPathValue, MachinePathVariables().value(PathVariable::SharedDir),
                   kRegEmptyDeletes);
-    key.writeText("ProductFonts", state.productFontsText, kRegEmptyDeletes);
-    key.writeText("ProductFlags", fromInt64(int64_t(s.productFlags)), 0);
-    key.writeText("UninstallBatch1", s.uninstallBatch1, kRegEmptyDeletes);
-    key.writeText("UninstallBatch2", s.uninstallBatch2, kRegEmptyDeletes);
-    key.writeText("SharedFiles", state.sharedFilesText, kRegEmptyDeletes);
-    key.writeText("UninstallSubdir", s.uninstallSubdir, kRegEmptyDeletes);
-    key.writeInt("ShortcutMode", s.shortcutMode, kRegEmptyDeletes);
-    key.writeText("DisplayTitle", displaySettings().displayTitle, 0);
-    key.writeInt("TitleColor", s.titleColor, 0);
-    key.writeInt("TopColor", s.topColor, 0);
+    key.writeText(kProductFontsValue, state.productFontsText, kRegEmptyDeletes);
+    key.writeText(kProductFlagsValue, fromInt64(int64_t(s.productFlags)), 0);
+    key.writeText(kUninstallBatch1Value, s.uninstallBatch1, kRegEmptyDeletes);
+    key.writeText(kUninstallBatch2Value, s.uninstallBatch2, kRegEmptyDeletes);
+    key.writeText(kSharedFilesValue, state.sharedFilesText, kRegEmptyDeletes);
+    key.writeText(kUninstallSubdirValue, s.uninstallSubdir, kRegEmptyDeletes);
+    key.writeInt(kShortcutModeValue, s.shortcutMode, kRegEmptyDeletes);
+    key.writeText(kDisplayTitleValue, displaySettings().displayTitle, 0);
+    key.writeInt(kTitleColorValue, s.titleColor, 0);
+    key.writeInt(kTopColorValue, s.topColor, 0);
     if (s.monoColor)
-        key.deleteValue("BottomColor");
+        key.deleteValue(kBottomColorValue);
     else
-        key.writeInt("BottomColor", s.bottomColor, 0);
-    key.writeBoolAsInt("MonoColor", s.monoColor);
-    key.writeInt("TitleShadow", s.titleShadow, 0);
-    key.writeInt("TitlePosition", s.titlePosition, 0);
-    key.writeText("TitleFont", s.titleFont, 0);
-    key.writeText("TaskbarText", s.taskbarText, 0);
+        key.writeInt(kBottomColorValue, s.bottomColor, 0);
+    key.writeBoolAsInt(kMonoColorValue, s.monoColor);
+    key.writeInt(kTitleShadowValue, s.titleShadow, 0);
+    key.writeInt(kTitlePositionValue, s.titlePosition, 0);
+    key.writeText(kTitleFontValue, s.titleFont, 0);
+    key.writeText(kTaskbarTextValue, s.taskbarText, 0);
     if (s.has(BackgroundBitmap)) {
-        key.writeInt("BitmapSize", s.bitmapSize, 0);
-        key.writeInt("StretchMode", s.stretchMode, 0);
+        key.writeInt(kBitmapSizeValue, s.bitmapSize, 0);
+        key.writeInt(kStretchModeValue, s.stretchMode, 0);
     }
     writeUninstallDataValues(key);
-    key.writeText("InstallLocation", state.installDir, 0);
+    key.writeText(kInstallLocationValue, state.installDir, 0);
     key.writeText("InstallDate", formatNow(""), 0);
     // A reinstallation into the same place creates none, and keeps the first one's.
     if (!state.createdFolder.isEmpty())
         key.writeText(kCreatedFolderValue, state.createdFolder, 0);
     key.writeText(kUninstallDataDigestValue, dataDigest, 0);
 
-    if (!key.readString("UninstallString", String(), 0).equalsString(uninstallString)) {
+    if (!key.readString(kUninstallStringValue, String(), 0).equalsString(uninstallString)) {
         state.problemReport += kEntryNotSaved;
         return false;
     }

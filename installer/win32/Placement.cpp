@@ -207,6 +207,11 @@ void deleteFilesBeforeInstall(const Array<FileDeletion>& deletions) {
     }
 }
 
+void reportWriteFailure(const String& path) {
+    installation().problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(), path.c_str(),
+                                              lastErrorText().c_str());
+}
+
 bool writeInstalledFile(const String& target, const uint8_t* data, int32_t length,
                         const TimeStamp& time, int32_t attributes, bool existedBefore,
                         bool* atRestart) {
@@ -223,8 +228,7 @@ bool writeInstalledFile(const String& target, const uint8_t* data, int32_t lengt
                 written = true;
             } else if (attempt == kWriteAttempts) {
                 SetLastError(0);
-                state.problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(),
-                                                 target.c_str(), lastErrorText().c_str());
+                reportWriteFailure(target);
                 return false;
             }
             continue;

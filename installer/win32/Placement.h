@@ -23,6 +23,10 @@ void expandFileSpecification(const String& specification, const String& defaultD
 // Reads the FileCount records at the archive cursor and places each file.
 void placeFiles();
 
+// Adds to the problem report that `path` could not be written, with the
+// system's reason.
+void reportWriteFailure(const String& path);
+
 // Writes the file whole, with its time, or leaves what was there (three
 // attempts, checked with VerifyWrites), then its attributes. False when the
 // file does not now hold the data, also when its replacement was registered

@@ -3,6 +3,7 @@
 #include "core/Path.h"
 #include "installer/InstallSettings.h"
 #include "installer/Installation.h"
+#include "installer/win32/Placement.h"
 #include "installer/win32/Program.h"
 #include "installer/win32/ShellLink.h"
 #include "platform/Attributes.h"
@@ -21,11 +22,6 @@ constexpr uint32_t kSystem = 0x4;
 
 bool forAllUsers() {
     return installSettings().shortcutMode == 1;
-}
-
-void reportFailedLink(const String& linkPath) {
-    installation().problemReport.appendFormat("%s %s\r\n%s\r\n", message(31).c_str(),
-                                              linkPath.c_str(), lastErrorText().c_str());
 }
 
 // The settings' folder on the desktop, made once per installation. The shell
@@ -68,7 +64,7 @@ const String& desktopFolder() {
 void linkDone(bool made, const char* place, const ShortcutRecord& record, const String& linkPath) {
     Installation& state = installation();
     if (!made) {
-        reportFailedLink(linkPath);
+        reportWriteFailure(linkPath);
         return;
     }
     if (installSettings().has(DetailedLog))
@@ -116,7 +112,7 @@ void makeStartupLink(const ShortcutRecord& record) {
 void uninstallerLinkDone(bool made, const String& linkPath) {
     Installation& state = installation();
     if (!made) {
-        reportFailedLink(linkPath);
+        reportWriteFailure(linkPath);
         return;
     }
     if (installSettings().has(DetailedLog))

@@ -91,16 +91,17 @@ bool openEntry(const String& name, RegistryKey& entry) {
 // What the background window shows, as the installation stored it.
 void readDisplayValues(RegistryKey& entry, uint64_t productFlags) {
     DisplaySettings& display = displaySettings();
-    display.displayTitle = textOf(entry, "DisplayTitle");
+    display.displayTitle = textOf(entry, kDisplayTitleValue);
     display.titleColor =
-        uint32_t(numberOf(entry, "TitleColor", int32_t(GetSysColor(COLOR_WINDOWTEXT))));
-    display.titleShadow = uint8_t(numberOf(entry, "TitleShadow", 1));
-    display.topColor = uint32_t(numberOf(entry, "TopColor", int32_t(GetSysColor(COLOR_WINDOW))));
-    display.bottomColor = uint32_t(numberOf(entry, "BottomColor", 0));
-    display.monoColor = entry.readBool("MonoColor", true, 0);
-    display.titlePosition = uint8_t(numberOf(entry, "TitlePosition", 0));
-    display.titleFont = textOf(entry, "TitleFont");
-    display.taskbarText = textOf(entry, "TaskbarText");
+        uint32_t(numberOf(entry, kTitleColorValue, int32_t(GetSysColor(COLOR_WINDOWTEXT))));
+    display.titleShadow = uint8_t(numberOf(entry, kTitleShadowValue, 1));
+    display.topColor =
+        uint32_t(numberOf(entry, kTopColorValue, int32_t(GetSysColor(COLOR_WINDOW))));
+    display.bottomColor = uint32_t(numberOf(entry, kBottomColorValue, 0));
+    display.monoColor = entry.readBool(kMonoColorValue, true, 0);
+    display.titlePosition = uint8_t(numberOf(entry, kTitlePositionValue, 0));
+    display.titleFont = textOf(entry, kTitleFontValue);
+    display.taskbarText = textOf(entry, kTaskbarTextValue);
     display.maximizeBackground = hasFlag(productFlags, MaximizeBackground);
 }
 
@@ -112,8 +113,8 @@ void readBackgroundBitmap(RegistryKey& entry, uint64_t productFlags) {
         return;
     loadPackedDibFile(joinPath(installation().uninstallDir, kBackgroundBitmapFileName),
                       display.backgroundBitmap);
-    display.stretchMode = uint8_t(numberOf(entry, "StretchMode", 0));
-    display.bitmapSize = numberOf(entry, "BitmapSize", 0);
+    display.stretchMode = uint8_t(numberOf(entry, kStretchModeValue, 0));
+    display.bitmapSize = numberOf(entry, kBitmapSizeValue, 0);
 }
 
 // The product's settings as the installation stored them. False, after
@@ -122,30 +123,30 @@ bool readEntry(const String& name, Uninstallation& u) {
     InstallSettings& s = installSettings();
     Installation& state = installation();
     RegistryKey& entry = u.entry;
-    s.productName = textOf(entry, "DisplayName");
+    s.productName = textOf(entry, kDisplayNameValue);
     if (s.productName.isBlank())
         s.productName = name;
     // Everything the removal touches is found from here: a relative or
     // damaged location would point it at whatever folder it runs in.
-    state.installDir = textOf(entry, "InstallLocation");
+    state.installDir = textOf(entry, kInstallLocationValue);
     if (!isUsableInstallLocation(state.installDir)) {
         showError(kCorrupt, s.productName.c_str());
         return false;
     }
-    s.productFlags = uint64_t(toInt64(textOf(entry, "ProductFlags")));
+    s.productFlags = uint64_t(toInt64(textOf(entry, kProductFlagsValue)));
     if (s.has(AutomaticUninstall))
         programState().automaticMode = true;
     programState().errorsInAutomaticMode = s.has(ErrorsInAutomaticMode);
     readDisplayValues(entry, s.productFlags);
-    s.uninstallSubdir = textOf(entry, "UninstallSubdir");
+    s.uninstallSubdir = textOf(entry, kUninstallSubdirValue);
     if (!isUsableSubdir(s.uninstallSubdir)) {
         showError(kCorrupt, s.productName.c_str());
         return false;
     }
     state.uninstallDir = joinPath(state.installDir, s.uninstallSubdir);
-    u.productFonts = textOf(entry, "ProductFonts");
+    u.productFonts = textOf(entry, kProductFontsValue);
     state.createdFolder = textOf(entry, kCreatedFolderValue);
-    s.shortcutMode = uint8_t(numberOf(entry, "ShortcutMode", 0));
+    s.shortcutMode = uint8_t(numberOf(entry, kShortcutModeValue, 0));
     readBackgroundBitmap(entry, s.productFlags);
     return true;
 }
@@ -172,7 +173,7 @@ void readRecord(Uninstallation& u) {
 Array<String> confinedPlaces(Uninstallation& u) {
     Array<String> places;
     places.append(installation().installDir);
-    const String startMenu = textOf(u.entry, "ProductStartMenu");
+    const String startMenu = textOf(u.entry, kProductStartMenuValue);
     if (!startMenu.isBlank()) {
         for (const String& programs : {smProgramsDir(), smProgramsAllDir()}) {
             const Array<String> chain = startMenuChain(programs, startMenu);
@@ -192,11 +193,11 @@ void confirmUninstall() {
 }
 
 void runFirstBatch(Uninstallation& u) {
-    const String batch = textOf(u.entry, "UninstallBatch1");
+    const String batch = textOf(u.entry, kUninstallBatch1Value);
     if (batch.isEmpty())
         return;
     runBatch(installation().installDir, installSettings().has(HideUninstallBatch1), batch);
-    dropValue(u.entry, "UninstallBatch1");
+    dropValue(u.entry, kUninstallBatch1Value);
 }
 
 void removeFonts(Uninstallation& u) {
@@ -204,7 +205,7 @@ void removeFonts(Uninstallation& u) {
         return;
     progressStep(67, 5);
     removeProductFonts(u.productFonts);
-    dropValue(u.entry, "ProductFonts");
+    dropValue(u.entry, kProductFontsValue);
     pauseStep(kStepPause);
 }
 
@@ -227,22 +228,22 @@ void rewriteRecord(Uninstallation& u) {
 // The entry's "SharedFiles" goes once the counts are given back, so that a
 // second run after a problem cannot count them down again.
 void releaseCounts(Uninstallation& u) {
-    const String sharedFiles = textOf(u.entry, "SharedFiles");
+    const String sharedFiles = textOf(u.entry, kSharedFilesValue);
     if (sharedFiles.isEmpty())
         return;
     if (!releaseSharedFiles(sharedFiles)) {
         u.problems += kSharedCountsFailed;
         return;
     }
-    dropValue(u.entry, "SharedFiles");
+    dropValue(u.entry, kSharedFilesValue);
 }
 
 void removeProductKeys(Uninstallation& u) {
-    const String path = textOf(u.entry, "ProductRegistry");
+    const String path = textOf(u.entry, kProductRegistryValue);
     if (path.isEmpty())
         return;
     removeProductRegistryKeys(path);
-    dropValue(u.entry, "ProductRegistry");
+    dropValue(u.entry, kProductRegistryValue);
     pauseStep(kStepPause);
 }
 
@@ -256,9 +257,9 @@ void finishRemoval(Uninstallation& u, const String& name) {
         if (!programState().automaticMode && !problem.isEmpty())
             showError("%s", problem.c_str());
     }
-    runBatch(driveRoot(installDir), s.has(HideUninstallBatch2), textOf(u.entry, "UninstallBatch2"),
-             true);
-    dropValue(u.entry, "UninstallBatch2");
+    runBatch(driveRoot(installDir), s.has(HideUninstallBatch2),
+             textOf(u.entry, kUninstallBatch2Value), true);
+    dropValue(u.entry, kUninstallBatch2Value);
     u.entry.closeAll();
     RegistryKey root;
     if (root.deleteSoftwareKey(kUninstallEntryRoot, name, false, 0) == kRegDeleteFailed)
@@ -290,7 +291,7 @@ bool uninstallProduct(const String& name) {
     confirmUninstall();
     openProgressDialog();
 
-    s.sharedPath = textOf(u.entry, "SharedPath");
+    s.sharedPath = textOf(u.entry, kSharedPathValue);
     runFirstBatch(u);
     if (u.record.associations.count() > 0) {
         progressStep(70, 1);
@@ -308,7 +309,7 @@ bool uninstallProduct(const String& name) {
     pauseStep(kStepPause);
     progressStep(68, 90);
     rewriteRecord(u);
-    removeStartMenuFolder(textOf(u.entry, "ProductStartMenu"), s.shortcutMode == 1);
+    removeStartMenuFolder(textOf(u.entry, kProductStartMenuValue), s.shortcutMode == 1);
     releaseCounts(u);
     if (isRemovablePath(s.sharedPath) && !holdsAnyOf(s.sharedPath, kept))
         removeDirectory(s.sharedPath);
