@@ -16,10 +16,12 @@ function(varnoke_strict target)
         # padding around every call (another 10 KB); no code here needs more.
         # No frame pointer: the toolchain keeps one by default, a push, a move
         # and a pop in most functions (650 bytes).
+        # Tables and texts aligned as the ABI asks, not to 32 bytes for the
+        # vector unit the i486 lacks: 780 bytes of padding less.
         target_compile_options(${target} PRIVATE -Os -fomit-frame-pointer -ffunction-sections
             -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
             -march=i486 -mtune=generic -mno-accumulate-outgoing-args -mno-stack-arg-probe
-            -Wframe-larger-than=4000 -mpreferred-stack-boundary=2)
+            -Wframe-larger-than=4000 -mpreferred-stack-boundary=2 -malign-data=abi)
     endif()
 endfunction()
 
