@@ -28,4 +28,9 @@ endfunction()
 # Test and tool code: warnings as errors, but exceptions and RTTI as the libraries expect.
 function(varnoke_warnings target)
     target_compile_options(${target} PRIVATE ${VARNOKE_WARNINGS})
+    if(WIN32)
+        # Aligned as the installer's objects are, so that an inline table
+        # shared with them is the same size on both sides of the link.
+        target_compile_options(${target} PRIVATE -malign-data=abi)
+    endif()
 endfunction()

@@ -71,7 +71,7 @@ HWND createBackgroundWindow(HINSTANCE instance) {
         fatalError(kCannotCreate);
     state.backgroundWindow = window;
 
-    SetWindowTextA(window, display.taskbarText.c_str());
+    setWindowText(window, display.taskbarText.c_str());
     ShowWindow(window, SW_HIDE);
     ShowWindow(window, display.maximizeBackground ? SW_MAXIMIZE : SW_SHOW);
     SetForegroundWindow(window);
@@ -87,5 +87,5 @@ void invalidateBackgroundWindow() {
 
 void showTaskbarText() {
     if (HWND window = programState().backgroundWindow)
-        SetWindowTextA(window, displaySettings().taskbarText.c_str());
+        setWindowText(window, displaySettings().taskbarText.c_str());
 }

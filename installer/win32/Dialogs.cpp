@@ -23,19 +23,22 @@ constexpr int kMaxTypedPath = 259;
 HWND gLanguageList = nullptr;
 
 void setTexts(HWND dialog, int title, int heading, int ok, int cancel) {
-    SetWindowTextA(dialog, message(title).c_str());
+    setWindowText(dialog, message(title).c_str());
     if (heading >= 0)
-        SetDlgItemTextA(dialog, kHeading, message(heading).c_str());
-    SetDlgItemTextA(dialog, kOk, message(ok).c_str());
-    SetDlgItemTextA(dialog, kCancel, message(cancel).c_str());
+        setItemMessage(dialog, kHeading, heading);
+    setItemMessage(dialog, kOk, ok);
+    setItemMessage(dialog, kCancel, cancel);
 }
 
 String windowText(HWND window) {
     String text;
-    const int length = GetWindowTextLengthA(window);
+    // The messages GetWindowTextLengthA and GetWindowTextA send to the
+    // program's own windows.
+    const int length = int(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
     if (length > 0) {
         text.setLength(length);
-        text.setLength(GetWindowTextA(window, text.writablePointer(0), length + 1));
+        text.setLength(int(SendMessageA(window, WM_GETTEXT, WPARAM(length + 1),
+                                        reinterpret_cast<LPARAM>(text.writablePointer(0)))));
     }
     return text;
 }
@@ -83,8 +86,8 @@ INT_PTR CALLBACK directoryProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
     if (msg == WM_INITDIALOG) {
         centreWindow(dialog);
         setTexts(dialog, 24, 11, 48, 49);
-        SetDlgItemTextA(dialog, kBrowse, message(52).c_str());
-        SetDlgItemTextA(dialog, kDirectoryEdit, installation().installDir.c_str());
+        setItemMessage(dialog, kBrowse, 52);
+        setItemText(dialog, kDirectoryEdit, installation().installDir.c_str());
         SendDlgItemMessageA(dialog, kDirectoryEdit, EM_LIMITTEXT, kMaxTypedPath, 0);
         return TRUE;
     }
@@ -98,7 +101,7 @@ INT_PTR CALLBACK directoryProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
     } else if (wParam == kBrowse) {
         String chosen;
         if (browseForFolder(dialog, windowText(GetDlgItem(dialog, kDirectoryEdit)), chosen))
-            SetDlgItemTextA(dialog, kDirectoryEdit, chosen.c_str());
+            setItemText(dialog, kDirectoryEdit, chosen.c_str());
     } else {
         return FALSE;
     }
@@ -108,8 +111,8 @@ INT_PTR CALLBACK directoryProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 void applyLanguage(HWND dialog) {
     if (!installSettings().has(KeepDisplayTitle))
         displaySettings().displayTitle = message(0);
-    SetDlgItemTextA(dialog, kOk, message(48).c_str());
-    SetDlgItemTextA(dialog, kCancel, message(49).c_str());
+    setItemMessage(dialog, kOk, 48);
+    setItemMessage(dialog, kCancel, 49);
     invalidateBackgroundWindow();
 }
 
@@ -168,7 +171,7 @@ const PageTexts* gPage = nullptr;
 
 INT_PTR CALLBACK pageProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
-        SetDlgItemTextA(dialog, kPageText, reinterpret_cast<const char*>(lParam));
+        setItemText(dialog, kPageText, reinterpret_cast<const char*>(lParam));
         setTexts(dialog, gPage->title, gPage->heading, gPage->ok, gPage->cancel);
         centreWindow(dialog);
         return TRUE;

@@ -40,6 +40,18 @@ HWND ownerWindow() {
     return state.backgroundWindow;
 }
 
+void setWindowText(HWND window, const char* text) {
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void setItemText(HWND dialog, int item, const char* text) {
+    SendDlgItemMessageA(dialog, item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void setItemMessage(HWND dialog, int item, int id) {
+    setItemText(dialog, item, message(id).c_str());
+}
+
 void showError(const char* format, ...) {
     const ProgramState& state = programState();
     if (state.automaticMode && !state.errorsInAutomaticMode)

@@ -28,6 +28,13 @@ String message(int id);
 // The progress dialog, else the background window, else none.
 HWND ownerWindow();
 
+// Texts of the program's own windows and controls, by WM_SETTEXT, as
+// SetWindowTextA and SetDlgItemTextA send it for them: two imports fewer.
+void setWindowText(HWND window, const char* text);
+void setItemText(HWND dialog, int item, const char* text);
+// setItemText with the text of message `id`.
+void setItemMessage(HWND dialog, int item, int id);
+
 // An error box captioned by message 21; silent in automatic mode unless the
 // settings ask for errors there. Never ends the program.
 void showError(const char* format, ...) __attribute__((format(printf, 1, 2)));

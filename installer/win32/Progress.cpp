@@ -44,9 +44,9 @@ INT_PTR CALLBACK progressProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
                                nullptr, GetModuleHandleA(nullptr), nullptr);
         // The texts are in place before the dialog first shows, never blank.
         const bool uninstalling = programState().uninstallMode;
-        SetWindowTextA(dialog, message(uninstalling ? 55 : 54).c_str());
-        SetDlgItemTextA(dialog, kTitleText, message(uninstalling ? 71 : 39).c_str());
-        SetDlgItemTextA(dialog, kCancelButton, message(49).c_str());
+        setWindowText(dialog, message(uninstalling ? 55 : 54).c_str());
+        setItemMessage(dialog, kTitleText, uninstalling ? 71 : 39);
+        setItemMessage(dialog, kCancelButton, 49);
         EnableWindow(GetDlgItem(dialog, kCancelButton), cancelAllowed());
         return TRUE;
     }
@@ -82,7 +82,7 @@ void closeProgressDialog() {
 bool setStatusText(const String& text) {
     HWND dialog = programState().progressDialog;
     if (dialog) {
-        SetDlgItemTextA(dialog, kStatusText, text.c_str());
+        setItemText(dialog, kStatusText, text.c_str());
         UpdateWindow(dialog);
     }
     return pumpMessages();
