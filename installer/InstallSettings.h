@@ -13,6 +13,17 @@
 #include <cstdint>
 
 struct InstallSettings {
+    // Out of line: one copy of the constructor and the destructor of some
+    // forty members, where inline ones were expanded at every use.
+    InstallSettings();
+    ~InstallSettings();
+    InstallSettings(const InstallSettings&) = default;
+    InstallSettings(InstallSettings&&) = default;
+    InstallSettings& operator=(const InstallSettings&) = default;
+    InstallSettings& operator=(InstallSettings&&) = default;
+    // Back to the defaults of a fresh object.
+    void reset();
+
     uint64_t productFlags = 0; // ProductFlag bits; RestartRequired may be set at run time
     String taskbarText;        // the background window's taskbar caption
     uint16_t stepPause = 0;    // milliseconds each progress step stays on screen

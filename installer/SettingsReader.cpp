@@ -229,7 +229,7 @@ SettingsReader::SettingsReader(String decodedBytes, const SettingsInputs& inputs
     : stream_(static_cast<String&&>(decodedBytes)), inputs_(inputs), out_(out) {}
 
 CorruptionCode SettingsReader::readHead() {
-    out_ = InstallSettings();
+    out_.reset();
     stream_.seek(0);
     ReadVisitor visitor(stream_, out_, inputs_);
     visitSettingsHead(visitor, out_);
