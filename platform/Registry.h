@@ -75,6 +75,8 @@ public:
     String readString(const String& name, const String& fallback, uint32_t flags);
     // The same for a literal name.
     String readString(const char* name, const String& fallback, uint32_t flags);
+    // The same, empty when the value cannot be read: no fallback made by every caller.
+    String readString(const char* name);
     // Opens (creating), reads and closes again.
     bool readBoolAt(RegistryHandle root, const String& subKeyPath, const String& name,
                     bool fallback, uint32_t flags);

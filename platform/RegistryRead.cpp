@@ -101,6 +101,10 @@ String RegistryKey::readString(const char* name, const String& fallback, uint32_
     return readString(String(name), fallback, flags);
 }
 
+String RegistryKey::readString(const char* name) {
+    return readString(String(name), String(), 0);
+}
+
 bool RegistryKey::readBoolAt(RegistryHandle root, const String& subKeyPath, const String& name,
                              bool fallback, uint32_t flags) {
     if (!open(root, subKeyPath, flags & ~(kRegOpenExisting | kRegReadOnly)))

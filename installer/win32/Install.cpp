@@ -102,14 +102,14 @@ void checkMasterProduct() {
         exitInstaller();
     }
     if (s.defaultInstallDir.compare("<master>", false) == 0)
-        s.defaultInstallDir = key.readString(kInstallLocationValue, String(), 0);
+        s.defaultInstallDir = key.readString(kInstallLocationValue);
 }
 
 // What the existing installation recorded, when its entry vouches for its
 // Uninstall.DAT: this installation finds those files and keys in place, and
 // they must still go with the product.
 void readPreviousRecord(RegistryKey& entry, const String& location) {
-    const String subdir = entry.readString(kUninstallSubdirValue, String(), 0);
+    const String subdir = entry.readString(kUninstallSubdirValue);
     if (!isUsableSubdir(subdir))
         return;
     String text;
@@ -129,9 +129,9 @@ ExistingInstallation findExistingInstallation() {
     RegistryKey key;
     if (!openUninstallEntry(key, settings().uninstallKey))
         return existing;
-    existing.location = key.readString(kInstallLocationValue, String(), 0);
-    existing.displayVersion = key.readString(kDisplayVersionValue, String(), 0);
-    existing.sharedFiles = key.readString(kSharedFilesValue, String(), 0);
+    existing.location = key.readString(kInstallLocationValue);
+    existing.displayVersion = key.readString(kDisplayVersionValue);
+    existing.sharedFiles = key.readString(kSharedFilesValue);
     existing.found = !existing.location.isEmpty() && directoryExists(existing.location);
     if (existing.found)
         readPreviousRecord(key, existing.location);
@@ -179,8 +179,7 @@ void confirmReinstall(const ExistingInstallation& existing) {
         text += existing.location;
         text += "\r\n\r\n";
         text += message(7);
-        if (MessageBoxA(ownerWindow(), text.c_str(), message(2).c_str(),
-                        MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (messageBox(text.c_str(), 2, MB_YESNO | MB_ICONQUESTION) != IDYES)
             exitInstaller();
     }
     installation().reinstall = true;

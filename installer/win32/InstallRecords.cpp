@@ -120,7 +120,7 @@ bool writeUninstallEntry(const String& dataDigest) {
         key.writeText(kCreatedFolderValue, state.createdFolder, 0);
     key.writeText(kUninstallDataDigestValue, dataDigest, 0);
 
-    if (!key.readString(kUninstallStringValue, String(), 0).equalsString(uninstallString)) {
+    if (!key.readString(kUninstallStringValue).equalsString(uninstallString)) {
         state.problemReport += kEntryNotSaved;
         return false;
     }
@@ -155,7 +155,7 @@ bool writeUninstallData(String& digest) {
 bool readVouchedRecord(RegistryKey& entry, const String& path, String& text) {
     text.clear();
     readFileText(path, text);
-    const String digest = entry.readString(kUninstallDataDigestValue, String(), 0);
+    const String digest = entry.readString(kUninstallDataDigestValue);
     return digest.length() == 64 && digest.compare(sha256Hex(text).c_str(), false) == 0;
 }
 
@@ -192,13 +192,12 @@ void finishInstallation(bool isReinstall, const String& report) {
         return;
     } else if (problems && logWritten) {
         const String text = formatWithText(message(40), logPath);
-        showLog = MessageBoxA(ownerWindow(), text.c_str(), message(41).c_str(),
-                              MB_YESNO | MB_ICONINFORMATION) == IDYES;
+        showLog = messageBox(text.c_str(), 41, MB_YESNO | MB_ICONINFORMATION) == IDYES;
     } else if (problems) {
         const String text = unwrittenLogReport(report, logPath, logError);
-        MessageBoxA(ownerWindow(), text.c_str(), message(41).c_str(), MB_OK | MB_ICONINFORMATION);
+        messageBox(text.c_str(), 41, MB_OK | MB_ICONINFORMATION);
     } else if (!s.has(NoFinishMessage)) {
-        MessageBoxA(ownerWindow(), message(42).c_str(), message(43).c_str(), MB_ICONINFORMATION);
+        messageBox(message(42).c_str(), 43, MB_ICONINFORMATION);
     }
     if (showLog && !openWithShell(logPath))
         runProcess(logViewerCommand(startupValues().windowsDir, logPath), 0, String());

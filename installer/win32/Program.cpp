@@ -40,6 +40,10 @@ HWND ownerWindow() {
     return state.backgroundWindow;
 }
 
+int messageBox(const char* text, int captionId, unsigned flags) {
+    return MessageBoxA(ownerWindow(), text, message(captionId).c_str(), flags);
+}
+
 void setWindowText(HWND window, const char* text) {
     SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }

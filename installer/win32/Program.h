@@ -28,6 +28,9 @@ String message(int id);
 // The progress dialog, else the background window, else none.
 HWND ownerWindow();
 
+// A box owned by ownerWindow() and captioned by message `captionId`; its answer.
+int messageBox(const char* text, int captionId, unsigned flags);
+
 // Texts of the program's own windows and controls, by WM_SETTEXT, as
 // SetWindowTextA and SetDlgItemTextA send it for them: two imports fewer.
 void setWindowText(HWND window, const char* text);

@@ -25,8 +25,7 @@ bool mayRemoveFont(const String& registryName) {
     if (programState().automaticMode || !installSettings().has(ConfirmFontRemoval))
         return true;
     const String text = formatWithText(message(56), registryName);
-    return MessageBoxA(ownerWindow(), text.c_str(), message(57).c_str(),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return messageBox(text.c_str(), 57, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 } // namespace

@@ -41,8 +41,7 @@ bool mayDeleteSharedFile(const String& path) {
     if (programState().automaticMode || !installSettings().has(ConfirmUninstallDeletion))
         return true;
     const String text = formatWithText(message(59), path);
-    return MessageBoxA(ownerWindow(), text.c_str(), message(35).c_str(),
-                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return messageBox(text.c_str(), 35, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // The file's count runs out: it is the product's to remove.

@@ -50,10 +50,6 @@ const char kEntryNotRemoved[] =
 
 // The entry's values by name; missing ones read as the fallback. One call
 // each, so that the many reads stay small.
-String textOf(RegistryKey& key, const char* name) {
-    return key.readString(name, String(), 0);
-}
-
 int32_t numberOf(RegistryKey& key, const char* name, int32_t fallback) {
     return key.readInt(name, fallback, 0);
 }
@@ -91,7 +87,7 @@ bool openEntry(const String& name, RegistryKey& entry) {
 // What the background window shows, as the installation stored it.
 void readDisplayValues(RegistryKey& entry, uint64_t productFlags) {
     DisplaySettings& display = displaySettings();
-    display.displayTitle = textOf(entry, kDisplayTitleValue);
+    display.displayTitle = entry.readString(kDisplayTitleValue);
     display.titleColor =
         uint32_t(numberOf(entry, kTitleColorValue, int32_t(GetSysColor(COLOR_WINDOWTEXT))));
     display.titleShadow = uint8_t(numberOf(entry, kTitleShadowValue, 1));
@@ -100,8 +96,8 @@ void readDisplayValues(RegistryKey& entry, uint64_t productFlags) {
     display.bottomColor = uint32_t(numberOf(entry, kBottomColorValue, 0));
     display.monoColor = entry.readBool(kMonoColorValue, true, 0);
     display.titlePosition = uint8_t(numberOf(entry, kTitlePositionValue, 0));
-    display.titleFont = textOf(entry, kTitleFontValue);
-    display.taskbarText = textOf(entry, kTaskbarTextValue);
+    display.titleFont = entry.readString(kTitleFontValue);
+    display.taskbarText = entry.readString(kTaskbarTextValue);
     display.maximizeBackground = hasFlag(productFlags, MaximizeBackground);
 }
 
@@ -123,29 +119,29 @@ bool readEntry(const String& name, Uninstallation& u) {
     InstallSettings& s = installSettings();
     Installation& state = installation();
     RegistryKey& entry = u.entry;
-    s.productName = textOf(entry, kDisplayNameValue);
+    s.productName = entry.readString(kDisplayNameValue);
     if (s.productName.isBlank())
         s.productName = name;
     // Everything the removal touches is found from here: a relative or
     // damaged location would point it at whatever folder it runs in.
-    state.installDir = textOf(entry, kInstallLocationValue);
+    state.installDir = entry.readString(kInstallLocationValue);
     if (!isUsableInstallLocation(state.installDir)) {
         showError(kCorrupt, s.productName.c_str());
         return false;
     }
-    s.productFlags = uint64_t(toInt64(textOf(entry, kProductFlagsValue)));
+    s.productFlags = uint64_t(toInt64(entry.readString(kProductFlagsValue)));
     if (s.has(AutomaticUninstall))
         programState().automaticMode = true;
     programState().errorsInAutomaticMode = s.has(ErrorsInAutomaticMode);
     readDisplayValues(entry, s.productFlags);
-    s.uninstallSubdir = textOf(entry, kUninstallSubdirValue);
+    s.uninstallSubdir = entry.readString(kUninstallSubdirValue);
     if (!isUsableSubdir(s.uninstallSubdir)) {
         showError(kCorrupt, s.productName.c_str());
         return false;
     }
     state.uninstallDir = joinPath(state.installDir, s.uninstallSubdir);
-    u.productFonts = textOf(entry, kProductFontsValue);
-    state.createdFolder = textOf(entry, kCreatedFolderValue);
+    u.productFonts = entry.readString(kProductFontsValue);
+    state.createdFolder = entry.readString(kCreatedFolderValue);
     s.shortcutMode = uint8_t(numberOf(entry, kShortcutModeValue, 0));
     readBackgroundBitmap(entry, s.productFlags);
     return true;
@@ -173,7 +169,7 @@ void readRecord(Uninstallation& u) {
 Array<String> confinedPlaces(Uninstallation& u) {
     Array<String> places;
     places.append(installation().installDir);
-    const String startMenu = textOf(u.entry, kProductStartMenuValue);
+    const String startMenu = u.entry.readString(kProductStartMenuValue);
     if (!startMenu.isBlank()) {
         for (const String& programs : {smProgramsDir(), smProgramsAllDir()}) {
             const Array<String> chain = startMenuChain(programs, startMenu);
@@ -187,13 +183,12 @@ Array<String> confinedPlaces(Uninstallation& u) {
 void confirmUninstall() {
     if (programState().automaticMode)
         return;
-    if (MessageBoxA(ownerWindow(), message(53).c_str(), message(55).c_str(),
-                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (messageBox(message(53).c_str(), 55, MB_YESNO | MB_ICONQUESTION) != IDYES)
         exitInstaller();
 }
 
 void runFirstBatch(Uninstallation& u) {
-    const String batch = textOf(u.entry, kUninstallBatch1Value);
+    const String batch = u.entry.readString(kUninstallBatch1Value);
     if (batch.isEmpty())
         return;
     runBatch(installation().installDir, installSettings().has(HideUninstallBatch1), batch);
@@ -228,7 +223,7 @@ void rewriteRecord(Uninstallation& u) {
 // The entry's "SharedFiles" goes once the counts are given back, so that a
 // second run after a problem cannot count them down again.
 void releaseCounts(Uninstallation& u) {
-    const String sharedFiles = textOf(u.entry, kSharedFilesValue);
+    const String sharedFiles = u.entry.readString(kSharedFilesValue);
     if (sharedFiles.isEmpty())
         return;
     if (!releaseSharedFiles(sharedFiles)) {
@@ -239,7 +234,7 @@ void releaseCounts(Uninstallation& u) {
 }
 
 void removeProductKeys(Uninstallation& u) {
-    const String path = textOf(u.entry, kProductRegistryValue);
+    const String path = u.entry.readString(kProductRegistryValue);
     if (path.isEmpty())
         return;
     removeProductRegistryKeys(path);
@@ -258,7 +253,7 @@ void finishRemoval(Uninstallation& u, const String& name) {
             showError("%s", problem.c_str());
     }
     runBatch(driveRoot(installDir), s.has(HideUninstallBatch2),
-             textOf(u.entry, kUninstallBatch2Value), true);
+             u.entry.readString(kUninstallBatch2Value), true);
     dropValue(u.entry, kUninstallBatch2Value);
     u.entry.closeAll();
     RegistryKey root;
@@ -270,10 +265,9 @@ void reportOutcome(const String& problems) {
     if (programState().automaticMode)
         return;
     if (problems.isEmpty())
-        MessageBoxA(ownerWindow(), message(34).c_str(), message(15).c_str(), MB_ICONINFORMATION);
+        messageBox(message(34).c_str(), 15, MB_ICONINFORMATION);
     else
-        MessageBoxA(ownerWindow(), formatWithText(message(10), problems).c_str(),
-                    message(20).c_str(), MB_ICONWARNING);
+        messageBox(formatWithText(message(10), problems).c_str(), 20, MB_ICONWARNING);
 }
 
 } // namespace
@@ -291,7 +285,7 @@ bool uninstallProduct(const String& name) {
     confirmUninstall();
     openProgressDialog();
 
-    s.sharedPath = textOf(u.entry, kSharedPathValue);
+    s.sharedPath = u.entry.readString(kSharedPathValue);
     runFirstBatch(u);
     if (u.record.associations.count() > 0) {
         progressStep(70, 1);
@@ -309,7 +303,7 @@ bool uninstallProduct(const String& name) {
     pauseStep(kStepPause);
     progressStep(68, 90);
     rewriteRecord(u);
-    removeStartMenuFolder(textOf(u.entry, kProductStartMenuValue), s.shortcutMode == 1);
+    removeStartMenuFolder(u.entry.readString(kProductStartMenuValue), s.shortcutMode == 1);
     releaseCounts(u);
     if (isRemovablePath(s.sharedPath) && !holdsAnyOf(s.sharedPath, kept))
         removeDirectory(s.sharedPath);
