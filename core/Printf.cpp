@@ -38,9 +38,9 @@ struct Spec {
 
 // Pads `body` (after its sign or prefix) out to the field width.
 void emitField(Sink& out, const Spec& spec, const char* prefix, const char* body, int bodyLength,
-               int leadingZeros) {
+               int leadingZeros, int trailingZeros = 0) {
     const int prefixLength = static_cast<int>(std::strlen(prefix));
-    const int total = prefixLength + leadingZeros + bodyLength;
+    const int total = prefixLength + leadingZeros + bodyLength + trailingZeros;
     const int pad = spec.width > total ? spec.width - total : 0;
     if (!spec.left && !spec.zero)
         out.repeat(' ', pad);
@@ -49,6 +49,7 @@ void emitField(Sink& out, const Spec& spec, const char* prefix, const char* body
         out.repeat('0', pad);
     out.repeat('0', leadingZeros);
     out.write(body, bodyLength);
+    out.repeat('0', trailingZeros);
     if (spec.left)
         out.repeat(' ', pad);
 }
@@ -193,9 +194,10 @@ void emitFixed(Sink& out, const Spec& spec, double value) {
         exponent = exponentField - 1075;
     }
 
-    // digits[0] stays free for a carry out of the rounding.
+    // digits[0] stays free for a carry out of the rounding; the point follows
+    // the integer digits, so that the number is one body for emitField.
     static_assert(kMaxIntegerDigits + kMaxFractionDigits < 1500, "digit buffer");
-    char digits[1 + kMaxIntegerDigits + kMaxFractionDigits];
+    char digits[2 + kMaxIntegerDigits + kMaxFractionDigits];
     int integerDigits = 0;
     BigNumber number;
     int fractionBits = 0;
@@ -228,28 +230,31 @@ void emitFixed(Sink& out, const Spec& spec, double value) {
         number.setShifted(0, 0);
     }
     const int stored = precision < kMaxFractionDigits ? precision : kMaxFractionDigits;
+    char* const fraction = digits + 2 + integerDigits;
+    fraction[-1] = '.';
     for (int i = 0; i < stored; ++i) {
         if (number.isZero()) {
-            digits[1 + integerDigits + i] = '0';
+            fraction[i] = '0';
             continue;
         }
         number.multiply(10);
-        digits[1 + integerDigits + i] = char('0' + number.takeAbove(fractionBits));
+        fraction[i] = char('0' + number.takeAbove(fractionBits));
     }
+    // The last digit kept, in the fraction or else the integer part.
+    int last = stored > 0 ? 1 + integerDigits + stored : integerDigits;
     // Round what is left: above one half up, exactly one half to even.
     bool roundUp = false;
     if (!number.isZero() && fractionBits > 0) {
         const int half = number.compareWithPower(fractionBits - 1);
-        const char last = digits[integerDigits + stored];
-        roundUp = half > 0 || (half == 0 && (last - '0') % 2 == 1);
+        roundUp = half > 0 || (half == 0 && (digits[last] - '0') % 2 == 1);
     }
     int first = 1;
     if (roundUp) {
-        int i = integerDigits + stored;
-        while (i >= 1 && digits[i] == '9')
-            digits[i--] = '0';
-        if (i >= 1) {
-            ++digits[i];
+        for (; last >= 1 && (digits[last] == '9' || digits[last] == '.'); --last)
+            if (digits[last] == '9')
+                digits[last] = '0';
+        if (last >= 1) {
+            ++digits[last];
         } else {
             digits[0] = '1';
             first = 0;
@@ -258,23 +263,8 @@ void emitFixed(Sink& out, const Spec& spec, double value) {
     }
 
     const bool point = precision > 0 || spec.alternate;
-    const int bodyLength = integerDigits + (point ? 1 : 0) + precision;
-    const char* prefix = signPrefix(negative, spec);
-    const int prefixLength = static_cast<int>(std::strlen(prefix));
-    const int pad =
-        spec.width > prefixLength + bodyLength ? spec.width - prefixLength - bodyLength : 0;
-    if (!spec.left && !spec.zero)
-        out.repeat(' ', pad);
-    out.write(prefix, prefixLength);
-    if (!spec.left && spec.zero)
-        out.repeat('0', pad);
-    out.write(digits + first, integerDigits);
-    if (point)
-        out.put('.');
-    out.write(digits + first + integerDigits, stored);
-    out.repeat('0', precision - stored);
-    if (spec.left)
-        out.repeat(' ', pad);
+    emitField(out, spec, signPrefix(negative, spec), digits + first,
+              integerDigits + (point ? 1 + stored : 0), 0, precision - stored);
 }
 
 int readNumber(const char*& p) {
