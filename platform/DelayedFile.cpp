@@ -79,9 +79,16 @@ FileOpenResult readFileText(const String& path, String& out) {
 bool deleteFile(const String& path, bool atRestart) {
     if (path.isEmpty())
         return false;
-    setReadOnly(path, false);
-    if (!atRestart)
+    if (!atRestart) {
+        // Deleted first, and the read-only bit cleared only when that fails:
+        // most files are not read-only, and the uninstaller deletes thousands,
+        // each look at the attributes a trip to the file system.
+        if (DeleteFileA(path.c_str()))
+            return true;
+        setReadOnly(path, false);
         return DeleteFileA(path.c_str());
+    }
+    setReadOnly(path, false);
     if (isNT()) {
         MoveFileExFunction* move = moveFileEx();
         if (move && move(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))

@@ -56,6 +56,23 @@ TEST_F(DelayedFiles, DeleteNowClearsReadOnlyFirst) {
     EXPECT_FALSE(pendingChanged());
 }
 
+TEST_F(DelayedFiles, AFileInUseStaysWithTheReasonWhetherReadOnlyOrNot) {
+    for (const DWORD attributes : {DWORD(FILE_ATTRIBUTE_NORMAL), DWORD(FILE_ATTRIBUTE_READONLY)}) {
+        makeFile("busy.txt", "x");
+        SetFileAttributesA(path("busy.txt").c_str(), attributes);
+        const HANDLE held = CreateFileA(path("busy.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(deleteFile(at("busy.txt"), false)) << attributes;
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION)) << attributes;
+        CloseHandle(held);
+        EXPECT_TRUE(exists("busy.txt")) << attributes;
+        // As before the deletion was tried, the bit is cleared whatever the outcome.
+        EXPECT_EQ(GetFileAttributesA(path("busy.txt").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+        EXPECT_TRUE(deleteFile(at("busy.txt"), false));
+    }
+}
+
 TEST_F(DelayedFiles, DeleteAtRestartOnWindowsNtIsAPendingRename) {
     makeFile("old.dll", "x");
     SetFileAttributesA(path("old.dll").c_str(), FILE_ATTRIBUTE_READONLY);
