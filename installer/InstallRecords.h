@@ -10,7 +10,10 @@
 #include <cstdint>
 
 // Below HKEY_LOCAL_MACHINE\Software: where every product's uninstall entry lives.
-inline constexpr char kUninstallEntryRoot[] = "Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// This and kUninstallStringIds carry their alignment, so that the installer's
+// objects (data aligned as the ABI asks) and the tests' agree on their size.
+alignas(4) inline constexpr char kUninstallEntryRoot[] =
+    "Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 inline constexpr char kInstallLogName[] = "Install.LOG";
 inline constexpr char kUninstallDataName[] = "Uninstall.DAT";
@@ -71,8 +74,8 @@ String installLogHeadText(const InstallLogHead& head);
 String installLogBlock(const InstallLogHead& head, const String& installLog, const String& report);
 
 // The messages the uninstaller needs, in the order they are stored.
-inline constexpr int kUninstallStringIds[] = {10, 15, 20, 30, 34, 35, 39, 49, 53, 55,
-                                              56, 57, 58, 59, 67, 68, 69, 70, 71};
+alignas(4) inline constexpr int kUninstallStringIds[] = {10, 15, 20, 30, 34, 35, 39, 49, 53, 55,
+                                                         56, 57, 58, 59, 67, 68, 69, 70, 71};
 inline constexpr int kUninstallStringCount =
     int(sizeof kUninstallStringIds / sizeof kUninstallStringIds[0]);
 
