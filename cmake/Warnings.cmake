@@ -27,13 +27,15 @@ function(varnoke_strict target)
         # Constructors not folded into one "unified" body: on PE that body is
         # kept once for every object that emits it (RegistryKey's seven
         # times); 600 bytes less.
+        # Code sections byte-aligned, not padded to 4 bytes after every
+        # function (unaligned-code.sh says how); 1.3 KB less.
         target_compile_options(${target} PRIVATE -Os -fomit-frame-pointer -ffunction-sections
             -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
             -march=i486 -mtune=generic -mno-accumulate-outgoing-args -mno-stack-arg-probe
             -Wframe-larger-than=4000 -mpreferred-stack-boundary=2 -malign-data=abi
             -fno-inline-functions-called-once -fno-early-inlining -fno-partial-inlining
             -fno-tree-tail-merge -fconserve-stack -fno-ipa-sra
-            -fno-declone-ctor-dtor)
+            -fno-declone-ctor-dtor "SHELL:-wrapper sh,${PROJECT_SOURCE_DIR}/cmake/unaligned-code.sh")
     endif()
 endfunction()
 
