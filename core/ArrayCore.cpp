@@ -60,12 +60,12 @@ void* ArrayCore::prependMoved(void* value) {
 }
 
 // The count is taken first, so that an array can be doubled with its own elements.
-void ArrayCore::appendAllOf(SequenceCore& other) {
+void ArrayCore::appendAllOf(SequenceEngine& other) {
     Iterator it;
-    const void* element = other.walkForward(it);
+    const void* element = sequence_engine::walkForward(other, it);
     for (int left = other.count(); left > 0 && element; --left) {
         insertCopy(count(), element);
-        element = other.walkNext(it);
+        element = sequence_engine::walkNext(other, it);
     }
 }
 
@@ -169,7 +169,7 @@ void ArrayCore::rotateRange(int first, int middle, int last) {
 
 // Builds the result afresh: prepending one by one would shift every element
 // each time, and would shift this array under its own walk.
-void ArrayCore::prependAllOf(SequenceCore& other) {
+void ArrayCore::prependAllOf(SequenceEngine& other) {
     ArrayCore joined(ops());
     joined.appendAllOf(other);
     const int total = joined.count_ + count_;

@@ -1,52 +1,53 @@
 #pragma once
 // The sequence operations of every Array, written once over its raw storage:
 // walking by index, removal from either end or at an iterator, swap, move and
-// rotation. It is the engine of every Array's Sequence, whatever the element type.
+// rotation. It is the engine of every Array's Sequence, whatever the element
+// type, called directly rather than through a table.
 
 #include "core/Iterator.h"
 #include "core/VectorCore.h"
 
-class ArrayCore final : public VectorCore, public SequenceCore {
+class ArrayCore final : public VectorCore, public SequenceEngine {
 public:
     using VectorCore::VectorCore;
 
     int count() const override { return VectorCore::count(); }
+    ArrayCore* arrayCore() override { return this; }
 
     // Each sets `it` to the index reached and returns its element, or null.
-    void* walkForward(Iterator& it) override;
-    void* walkNext(Iterator& it) override;
-    void* walkBackward(Iterator& it) override;
-    void* walkPrevious(Iterator& it) override;
+    void* walkForward(Iterator& it);
+    void* walkNext(Iterator& it);
+    void* walkBackward(Iterator& it);
+    void* walkPrevious(Iterator& it);
 
-    void* firstElement() override;
-    void* lastElement() override;
-    void* anyElement() override;
+    void* firstElement();
+    void* lastElement();
+    void* anyElement();
 
-    void* appendCopy(const void* value) override;
-    void* appendMoved(void* value) override;
-    void* appendDefault() override;
-    void* prependCopy(const void* value) override;
-    void* prependMoved(void* value) override;
-    void appendAllOf(SequenceCore& other) override;
-    void prependAllOf(SequenceCore& other) override;
+    void* appendCopy(const void* value);
+    void* appendMoved(void* value);
+    void* appendDefault();
+    void* prependCopy(const void* value);
+    void* prependMoved(void* value);
+    void appendAllOf(SequenceEngine& other);
+    void prependAllOf(SequenceEngine& other);
 
-    void clear() override { VectorCore::clear(); }
-    void takeFirst(void* into) override;
-    void takeLast(void* into) override;
+    void takeFirst(void* into);
+    void takeLast(void* into);
     // Out of range gives nothing; the iterator then has no current element.
-    void takeCurrent(Iterator& it, void* into) override;
+    void takeCurrent(Iterator& it, void* into);
 
     // `first` is clamped to 0 and `last` to the last index; false, with
     // nothing removed, when the range is then empty.
     bool removeRange(int first, int last);
     // Remove up to n elements; return how many.
-    int removeFromFront(int n) override;
-    int removeFromBack(int n) override;
+    int removeFromFront(int n);
+    int removeFromBack(int n);
 
     bool swap(int i, int j);
     bool move(int from, int to);
-    void rotate(int n) override;
-    void rotateBack(int n) override;
+    void rotate(int n);
+    void rotateBack(int n);
 
 private:
     void* reach(Iterator& it, int index);

@@ -188,8 +188,8 @@ private:
     void* appendDefault() override { internalError(kCoreModule, 2725); }
     void* prependCopy(const void*) override { internalError(kCoreModule, 2750); }
     void* prependMoved(void*) override { internalError(kCoreModule, 2768); }
-    void appendAllOf(SequenceCore&) override { internalError(kCoreModule, 2769); }
-    void prependAllOf(SequenceCore&) override { internalError(kCoreModule, 2770); }
+    void appendAllOf(SequenceEngine&) override { internalError(kCoreModule, 2769); }
+    void prependAllOf(SequenceEngine&) override { internalError(kCoreModule, 2770); }
     void takeFirst(void*) override { internalError(kCoreModule, 2771); }
     void takeLast(void*) override { internalError(kCoreModule, 2773); }
     void takeCurrent(Iterator&, void*) override { internalError(kCoreModule, 2774); }

@@ -236,20 +236,20 @@ private:
     void* prependMoved(void* value) override {
         return &prepend(std::move(*static_cast<T*>(value)));
     }
-    void appendAllOf(SequenceCore& other) override {
+    void appendAllOf(SequenceEngine& other) override {
         Iterator it;
-        const void* element = other.walkForward(it);
+        const void* element = sequence_engine::walkForward(other, it);
         for (int left = other.count(); left > 0 && element; --left) {
             append(*static_cast<const T*>(element));
-            element = other.walkNext(it);
+            element = sequence_engine::walkNext(other, it);
         }
     }
-    void prependAllOf(SequenceCore& other) override {
+    void prependAllOf(SequenceEngine& other) override {
         Iterator it;
-        const void* element = other.walkBackward(it);
+        const void* element = sequence_engine::walkBackward(other, it);
         for (int left = other.count(); left > 0 && element; --left) {
             prepend(*static_cast<const T*>(element));
-            element = other.walkPrevious(it);
+            element = sequence_engine::walkPrevious(other, it);
         }
     }
     void takeFirst(void* into) override {
