@@ -24,6 +24,8 @@ def folder(source):
     m = re.search(r"lib(?:varnoke_)?([a-z_0-9]+)\.a\(([^)]+)\)", source)
     if m:
         lib, obj = m.groups()
+        # The stub links its own copies of the libraries (varnoke_stub_copy).
+        lib = lib[: -len("_stub")] if lib.endswith("_stub") else lib
         name = {"installer_win32": "installer/win32", "installer_portable": "installer"}.get(lib, lib)
         if lib == "core" and obj in ("Clock.cpp.obj", "FormatText.cpp.obj"):
             name = "core/seam"
