@@ -60,13 +60,14 @@ const char* signPrefix(bool negative, const Spec& spec) {
 
 void emitInteger(Sink& out, Spec spec, uint64_t magnitude, bool negative, unsigned base,
                  bool upper) {
-    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    // One table for both cases: the case bit leaves the decimal digits as they are.
+    const char caseBit = upper ? 0 : 0x20;
     char text[24];
     int pos = sizeof text;
     // An explicit precision of zero prints nothing for zero, as printf does.
     if (magnitude != 0 || spec.precision != 0) {
         do {
-            text[--pos] = digits[magnitude % base];
+            text[--pos] = char("0123456789ABCDEF"[magnitude % base] | caseBit);
             magnitude /= base;
         } while (magnitude);
     }

@@ -73,12 +73,10 @@ String sha256Hex(const uint8_t* bytes, int64_t length) {
         tail[blocks * 64 - 1 - i] = uint8_t(bits >> (8 * i));
     for (int i = 0; i < blocks; ++i)
         compress(state, tail + 64 * i);
-    static const char kDigits[] = "0123456789abcdef";
     char hex[64];
-    for (int i = 0; i < 32; ++i) {
-        const uint8_t byte = uint8_t(state[i / 4] >> (24 - 8 * (i % 4)));
-        hex[2 * i] = kDigits[byte >> 4];
-        hex[2 * i + 1] = kDigits[byte & 15];
+    for (int i = 0; i < 64; ++i) {
+        const int digit = (state[i / 8] >> (28 - 4 * (i % 8))) & 15;
+        hex[i] = char(digit < 10 ? '0' + digit : 'a' - 10 + digit);
     }
     return String(hex, 64);
 }
