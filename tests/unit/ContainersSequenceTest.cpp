@@ -187,13 +187,16 @@ TYPED_TEST(SequenceKinds, AppendAllAndPrependAllTakeASnapshotOfThemselves) {
     EXPECT_EQ(contents(sequence), (std::vector<int>{8, 9, 8, 9, 1, 2, 1, 2}));
 }
 
-TYPED_TEST(SequenceKinds, AppendAllTakesAnyKind) {
+TYPED_TEST(SequenceKinds, AppendAllAndPrependAllTakeAnyKind) {
     TypeParam sequence{1};
     Array<int> array{2, 3};
     List<int> list{4, 5};
     sequence.appendAll(array);
     sequence.appendAll(list);
     EXPECT_EQ(contents(sequence), (std::vector<int>{1, 2, 3, 4, 5}));
+    sequence.prependAll(array);
+    sequence.prependAll(list);
+    EXPECT_EQ(contents(sequence), (std::vector<int>{4, 5, 2, 3, 1, 2, 3, 4, 5}));
 }
 
 // Walks through the kind-blind interface only.
