@@ -10,146 +10,101 @@ SequenceCore& core(SequenceEngine& engine) {
     return static_cast<SequenceCore&>(engine);
 }
 
+// An Array's engine is called directly; every other kind through its table.
+template <typename Operation> auto onEngine(SequenceEngine& engine, Operation operation) {
+    if (ArrayCore* array = engine.arrayCore())
+        return operation(*array);
+    return operation(core(engine));
+}
+
 } // namespace
 
 void* walkForward(SequenceEngine& engine, Iterator& it) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->walkForward(it);
-    return core(engine).walkForward(it);
+    return onEngine(engine, [&](auto& c) { return c.walkForward(it); });
 }
 
 void* walkNext(SequenceEngine& engine, Iterator& it) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->walkNext(it);
-    return core(engine).walkNext(it);
+    return onEngine(engine, [&](auto& c) { return c.walkNext(it); });
 }
 
 void* walkBackward(SequenceEngine& engine, Iterator& it) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->walkBackward(it);
-    return core(engine).walkBackward(it);
+    return onEngine(engine, [&](auto& c) { return c.walkBackward(it); });
 }
 
 void* walkPrevious(SequenceEngine& engine, Iterator& it) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->walkPrevious(it);
-    return core(engine).walkPrevious(it);
+    return onEngine(engine, [&](auto& c) { return c.walkPrevious(it); });
 }
 
 void* first(SequenceEngine& engine) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->firstElement();
-    return core(engine).firstElement();
+    return onEngine(engine, [&](auto& c) { return c.firstElement(); });
 }
 
 void* last(SequenceEngine& engine) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->lastElement();
-    return core(engine).lastElement();
+    return onEngine(engine, [&](auto& c) { return c.lastElement(); });
 }
 
 void* any(SequenceEngine& engine) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->anyElement();
-    return core(engine).anyElement();
+    return onEngine(engine, [&](auto& c) { return c.anyElement(); });
 }
 
 void* appendCopy(SequenceEngine& engine, const void* value) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->appendCopy(value);
-    return core(engine).appendCopy(value);
+    return onEngine(engine, [&](auto& c) { return c.appendCopy(value); });
 }
 
 void* appendMoved(SequenceEngine& engine, void* value) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->appendMoved(value);
-    return core(engine).appendMoved(value);
+    return onEngine(engine, [&](auto& c) { return c.appendMoved(value); });
 }
 
 void* appendDefault(SequenceEngine& engine) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->appendDefault();
-    return core(engine).appendDefault();
+    return onEngine(engine, [&](auto& c) { return c.appendDefault(); });
 }
 
 void* prependCopy(SequenceEngine& engine, const void* value) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->prependCopy(value);
-    return core(engine).prependCopy(value);
+    return onEngine(engine, [&](auto& c) { return c.prependCopy(value); });
 }
 
 void* prependMoved(SequenceEngine& engine, void* value) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->prependMoved(value);
-    return core(engine).prependMoved(value);
+    return onEngine(engine, [&](auto& c) { return c.prependMoved(value); });
 }
 
 void appendAllOf(SequenceEngine& engine, SequenceEngine& other) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->appendAllOf(other);
-    else
-        core(engine).appendAllOf(other);
+    onEngine(engine, [&](auto& c) { c.appendAllOf(other); });
 }
 
 void prependAllOf(SequenceEngine& engine, SequenceEngine& other) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->prependAllOf(other);
-    else
-        core(engine).prependAllOf(other);
+    onEngine(engine, [&](auto& c) { c.prependAllOf(other); });
 }
 
 void clear(SequenceEngine& engine) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->clear();
-    else
-        core(engine).clear();
+    onEngine(engine, [&](auto& c) { c.clear(); });
 }
 
 void takeFirst(SequenceEngine& engine, void* into) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->takeFirst(into);
-    else
-        core(engine).takeFirst(into);
+    onEngine(engine, [&](auto& c) { c.takeFirst(into); });
 }
 
 void takeLast(SequenceEngine& engine, void* into) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->takeLast(into);
-    else
-        core(engine).takeLast(into);
+    onEngine(engine, [&](auto& c) { c.takeLast(into); });
 }
 
 void takeCurrent(SequenceEngine& engine, Iterator& it, void* into) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->takeCurrent(it, into);
-    else
-        core(engine).takeCurrent(it, into);
+    onEngine(engine, [&](auto& c) { c.takeCurrent(it, into); });
 }
 
 int removeFromFront(SequenceEngine& engine, int n) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->removeFromFront(n);
-    return core(engine).removeFromFront(n);
+    return onEngine(engine, [&](auto& c) { return c.removeFromFront(n); });
 }
 
 int removeFromBack(SequenceEngine& engine, int n) {
-    if (ArrayCore* array = engine.arrayCore())
-        return array->removeFromBack(n);
-    return core(engine).removeFromBack(n);
+    return onEngine(engine, [&](auto& c) { return c.removeFromBack(n); });
 }
 
 void rotate(SequenceEngine& engine, int n) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->rotate(n);
-    else
-        core(engine).rotate(n);
+    onEngine(engine, [&](auto& c) { c.rotate(n); });
 }
 
 void rotateBack(SequenceEngine& engine, int n) {
-    if (ArrayCore* array = engine.arrayCore())
-        array->rotateBack(n);
-    else
-        core(engine).rotateBack(n);
+    onEngine(engine, [&](auto& c) { c.rotateBack(n); });
 }
 
 } // namespace sequence_engine
