@@ -6,42 +6,45 @@ set(VARNOKE_UNALIGNED_CODE ${CMAKE_CURRENT_LIST_DIR}/unaligned-code.sh)
 file(MD5 ${VARNOKE_UNALIGNED_CODE} VARNOKE_UNALIGNED_CODE_HASH)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VARNOKE_UNALIGNED_CODE})
 
+# How the installer's code is built for Windows. varnoke.exe runs on the i486:
+# no CMOV, FCOMI or anything later.
+# Arguments are pushed, not stored into room reserved on entry: some 10 KB
+# less code. Pushing rules the stack probe out; none is needed while no
+# frame passes 4000 bytes, and so none can step over the guard page.
+# The stack is kept 4-byte aligned only, as Windows itself keeps it: no
+# padding around every call (another 10 KB); no code here needs more.
+# No frame pointer: the toolchain keeps one by default, a push, a move
+# and a pop in most functions (650 bytes).
+# Tables and texts aligned as the ABI asks, not to 32 bytes for the
+# vector unit the i486 lacks: 780 bytes of padding less.
+# Inlining kept to what -Os's own size model picks: a function called
+# once stays a call (its caller's frame then stays small enough for
+# short displacements), nothing is inlined in part nor where it would
+# swell the caller's frame; and no tail merging, which here only grew the
+# code. varnoke.exe is optimised as one program at link time, where early
+# inlining and splitting aggregate parameters make it smaller (450 bytes);
+# compiled one object at a time, both grew it.
+# Constructors not folded into one "unified" body: on PE that body is
+# kept once for every object that emits it (RegistryKey's seven
+# times); 600 bytes less.
+# Code sections byte-aligned, not padded to 4 bytes after every
+# function, nor each object's texts (unaligned-code.sh says how).
+set(VARNOKE_STUB_CODE -Os -fomit-frame-pointer -ffunction-sections
+    -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
+    -march=i486 -mtune=generic -mno-accumulate-outgoing-args -mno-stack-arg-probe
+    -Wframe-larger-than=4000 -mpreferred-stack-boundary=2 -malign-data=abi
+    -fno-inline-functions-called-once -fno-partial-inlining
+    -fno-tree-tail-merge -fconserve-stack
+    -fno-declone-ctor-dtor
+    "SHELL:-wrapper sh,${VARNOKE_UNALIGNED_CODE},${VARNOKE_UNALIGNED_CODE_HASH}")
+
 # Portable and installer code: no exceptions, no RTTI, as the installer is built.
 # For Windows also built for size, single-threaded: guarded statics would drag
 # the threads library and the verbose terminate handler into varnoke.exe.
 function(varnoke_strict target)
     target_compile_options(${target} PRIVATE ${VARNOKE_WARNINGS} -fno-exceptions -fno-rtti)
     if(WIN32)
-        # varnoke.exe runs on the i486: no CMOV, FCOMI or anything later.
-        # Arguments are pushed, not stored into room reserved on entry: some 10 KB
-        # less code. Pushing rules the stack probe out; none is needed while no
-        # frame passes 4000 bytes, and so none can step over the guard page.
-        # The stack is kept 4-byte aligned only, as Windows itself keeps it: no
-        # padding around every call (another 10 KB); no code here needs more.
-        # No frame pointer: the toolchain keeps one by default, a push, a move
-        # and a pop in most functions (650 bytes).
-        # Tables and texts aligned as the ABI asks, not to 32 bytes for the
-        # vector unit the i486 lacks: 780 bytes of padding less.
-        # Inlining kept to what -Os's own size model picks: a function called
-        # once stays a call (its caller's frame then stays small enough for
-        # short displacements), nothing is inlined before the whole unit is
-        # seen, nor in part, nor where it would swell the caller's frame; and
-        # no tail merging nor splitting of aggregate parameters, which here
-        # only grew the code. 2.5 KB less, measured on the map.
-        # Constructors not folded into one "unified" body: on PE that body is
-        # kept once for every object that emits it (RegistryKey's seven
-        # times); 600 bytes less.
-        # Code sections byte-aligned, not padded to 4 bytes after every
-        # function, nor each object's texts (unaligned-code.sh says how);
-        # 1.4 KB less.
-        target_compile_options(${target} PRIVATE -Os -fomit-frame-pointer -ffunction-sections
-            -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
-            -march=i486 -mtune=generic -mno-accumulate-outgoing-args -mno-stack-arg-probe
-            -Wframe-larger-than=4000 -mpreferred-stack-boundary=2 -malign-data=abi
-            -fno-inline-functions-called-once -fno-early-inlining -fno-partial-inlining
-            -fno-tree-tail-merge -fconserve-stack -fno-ipa-sra
-            -fno-declone-ctor-dtor
-            "SHELL:-wrapper sh,${VARNOKE_UNALIGNED_CODE},${VARNOKE_UNALIGNED_CODE_HASH}")
+        target_compile_options(${target} PRIVATE ${VARNOKE_STUB_CODE})
     endif()
 endfunction()
 
@@ -66,6 +69,18 @@ set(VARNOKE_STUB_CALLS -mregparm=3 -U__stdcall -U_stdcall
 function(varnoke_stub_copy target)
     get_target_property(sources ${target} SOURCES)
     add_library(${target}_stub STATIC EXCLUDE_FROM_ALL ${sources})
+    target_include_directories(${target}_stub PRIVATE ${PROJECT_SOURCE_DIR})
+    varnoke_strict(${target}_stub)
+    target_compile_options(${target}_stub PRIVATE ${VARNOKE_STUB_CALLS} -flto)
+endfunction()
+
+# The stub's runtime: plain objects, not compiled for the link-time step, since
+# it defines what the code generated at link time calls (memcpy, memset, the
+# 64-bit division); and not an archive, which the linker would have to scan
+# again for those calls after that step (ld 2.40 crashes doing so on PE).
+function(varnoke_stub_runtime target)
+    get_target_property(sources ${target} SOURCES)
+    add_library(${target}_stub OBJECT EXCLUDE_FROM_ALL ${sources})
     target_include_directories(${target}_stub PRIVATE ${PROJECT_SOURCE_DIR})
     varnoke_strict(${target}_stub)
     target_compile_options(${target}_stub PRIVATE ${VARNOKE_STUB_CALLS})
