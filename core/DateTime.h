@@ -10,7 +10,10 @@ class String;
 
 class DateTime {
 public:
-    DateTime() = default;
+    // Member by member: a defaulted constructor is compiled into a copy of an
+    // unnamed whole-object initializer, which the toolchain keeps in writable
+    // data, a section of its own in varnoke.exe.
+    DateTime() {}
     DateTime(const Date& date, const Time& time) : date_(date), time_(time) {}
 
     static DateTime now();

@@ -109,7 +109,8 @@ bool toBool(const String& s) {
     word.trim();
     if (word.isEmpty())
         return false;
-    for (const char* no : {"0", "n", "no", "f", "false"})
+    static const char* const kNo[] = {"0", "n", "no", "f", "false"};
+    for (const char* no : kNo)
         if (word.compare(no, false) == 0)
             return false;
     return true;

@@ -1,8 +1,12 @@
 #include "installer/Archive.h"
 
+// Made on first use: a static object would be written into varnoke.exe's
+// writable data (the section's slot starts at -1), a section of its own.
 ArchiveState& archiveState() {
-    static ArchiveState state;
-    return state;
+    static ArchiveState* state;
+    if (!state)
+        state = new ArchiveState;
+    return *state;
 }
 
 int64_t loadedSectionLength(const ArchiveSection& section, uint32_t sizeOfImage) {

@@ -15,12 +15,12 @@ bool dispatchMessages() {
     return false;
 }
 
-bool (*gPump)() = dispatchMessages;
+bool (*gPump)(); // null: dispatchMessages; zero, so no writable data in varnoke.exe
 
 } // namespace
 
 void setProcessWaitPump(bool (*pump)()) {
-    gPump = pump ? pump : dispatchMessages;
+    gPump = pump;
 }
 
 uint32_t runProcess(const String& commandLine, uint32_t options, const String& workingDirectory) {
@@ -46,7 +46,7 @@ uint32_t runProcess(const String& commandLine, uint32_t options, const String& w
     if (options & kRunWait) {
         if (options & kRunPumpMessages) {
             while (WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT)
-                gPump();
+                (gPump ? gPump : dispatchMessages)();
         } else {
             WaitForSingleObject(process.hProcess, INFINITE);
         }
