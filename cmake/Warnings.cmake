@@ -66,12 +66,15 @@ set(VARNOKE_STUB_CALLS -mregparm=3 -U__stdcall -U_stdcall
     "-D__stdcall=__attribute__((__stdcall__,__regparm__(0)))"
     "-D_stdcall=__attribute__((__stdcall__,__regparm__(0)))")
 
+# The copies carry line information (-g1), which goes into
+# varnoke.symbols.exe for scripts/size-table.py and is stripped from
+# varnoke.exe; the code is the same with or without it.
 function(varnoke_stub_copy target)
     get_target_property(sources ${target} SOURCES)
     add_library(${target}_stub STATIC EXCLUDE_FROM_ALL ${sources})
     target_include_directories(${target}_stub PRIVATE ${PROJECT_SOURCE_DIR})
     varnoke_strict(${target}_stub)
-    target_compile_options(${target}_stub PRIVATE ${VARNOKE_STUB_CALLS} -flto)
+    target_compile_options(${target}_stub PRIVATE ${VARNOKE_STUB_CALLS} -flto -g1)
 endfunction()
 
 # The stub's runtime: plain objects, not compiled for the link-time step, since
@@ -83,5 +86,5 @@ function(varnoke_stub_runtime target)
     add_library(${target}_stub OBJECT EXCLUDE_FROM_ALL ${sources})
     target_include_directories(${target}_stub PRIVATE ${PROJECT_SOURCE_DIR})
     varnoke_strict(${target}_stub)
-    target_compile_options(${target}_stub PRIVATE ${VARNOKE_STUB_CALLS})
+    target_compile_options(${target}_stub PRIVATE ${VARNOKE_STUB_CALLS} -g1)
 endfunction()

@@ -1,11 +1,18 @@
 #!/usr/bin/env python3
-"""Where varnoke.exe's bytes go, from the linker's map file.
+"""Where varnoke.exe's bytes go.
 
     scripts/size-table.py build/windows/installer/varnoke.map [--top N]
+        [--symbols build/windows/installer/varnoke.symbols.exe]
 
-Prints the output sections, then the bytes of code and data per source folder
-(core, format, installer, installer/win32, platform, runtime, libgcc, ...),
-then the largest functions and tables, demangled.
+Prints the output sections from the linker's map file, then the bytes of code
+and data per source folder (core, format, installer, installer/win32, platform,
+runtime, ...), then the largest functions and tables, demangled.
+
+varnoke.exe's code is generated at link time as one object, so the map no
+longer says which source each function came from: with --symbols, the table
+is made from the program before it was stripped instead, each symbol's size
+being the distance to the next one and its folder the source file its line
+information names (functions inlined into others count with their callers).
 """
 import argparse
 import collections
@@ -50,10 +57,61 @@ def demangle(names):
         return names
 
 
+def source_folder(path):
+    path = path.replace("\\", "/")
+    for root in ("installer/win32", "installer", "core", "format", "platform", "runtime"):
+        if f"/{root}/" in path or path.startswith(root + "/"):
+            return root
+    if "<artificial>" in path:
+        return "(link-time)"
+    return "other" if path else "(no line information)"
+
+
+def from_symbols(exe):
+    """Sizes from the distances between symbols, folders from line information."""
+    headers = subprocess.run(["i686-w64-mingw32-objdump", "-h", exe], capture_output=True,
+                             text=True, check=True).stdout
+    sections = []
+    for line in headers.splitlines():
+        p = line.split()
+        if len(p) > 4 and p[1] in (".text", ".rdata", ".data", ".bss"):
+            start, size = int(p[3], 16), int(p[2], 16)
+            sections.append((p[1], start, start + size))
+    listing = subprocess.run(["i686-w64-mingw32-nm", "-n", "-l", "--defined-only", exe],
+                             capture_output=True, text=True, check=True).stdout
+    symbols = []
+    for line in listing.splitlines():
+        where = ""
+        if "\t" in line:
+            line, where = line.split("\t", 1)
+            where = where.rsplit(":", 1)[0]
+        p = line.split()
+        if len(p) != 3 or p[1] not in "tTdDrRbB":
+            continue
+        symbols.append((int(p[0], 16), p[2], where))
+    items = []
+    by_folder = collections.Counter()
+    by_kind = collections.defaultdict(collections.Counter)
+    for name, start, end in sections:
+        inside = [s for s in symbols if start <= s[0] < end]
+        bounds = [s[0] for s in inside[1:]] + [end]
+        for (address, symbol, where), following in zip(inside, bounds):
+            size = following - address
+            if size <= 0:
+                continue
+            folder_name = source_folder(where)
+            by_folder[folder_name] += size
+            by_kind[folder_name][name] += size
+            # PE puts an underscore before every C and C++ name.
+            items.append((size, name, folder_name, symbol[1:] if symbol[:2] == "__" else symbol))
+    return items, by_folder, by_kind
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("map")
     parser.add_argument("--top", type=int, default=30)
+    parser.add_argument("--symbols", help="the unstripped program, with line information")
     args = parser.parse_args()
 
     outputs = []
@@ -88,6 +146,9 @@ def main():
                 items.append((size, current_output, where, symbol))
             else:
                 pending = None
+
+    if args.symbols:
+        items, by_folder, by_kind = from_symbols(args.symbols)
 
     print("Output sections (bytes in memory)")
     for name, size in outputs:
