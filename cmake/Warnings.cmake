@@ -2,10 +2,6 @@
 set(VARNOKE_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
     -Woverloaded-virtual -Wformat=2 -Wimplicit-fallthrough -Werror)
 
-set(VARNOKE_UNALIGNED_CODE ${CMAKE_CURRENT_LIST_DIR}/unaligned-code.sh)
-file(MD5 ${VARNOKE_UNALIGNED_CODE} VARNOKE_UNALIGNED_CODE_HASH)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VARNOKE_UNALIGNED_CODE})
-
 # How the installer's code is built for Windows. varnoke.exe runs on the i486:
 # no CMOV, FCOMI or anything later.
 # Arguments are pushed, not stored into room reserved on entry: some 10 KB
@@ -29,16 +25,13 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VARNOKE_UNALIGN
 # Constructors not folded into one "unified" body: on PE that body is
 # kept once for every object that emits it (RegistryKey's seven
 # times); 600 bytes less.
-# Code sections byte-aligned, not padded to 4 bytes after every
-# function, nor each object's texts (unaligned-code.sh says how).
 set(VARNOKE_STUB_CODE -Os -fomit-frame-pointer -ffunction-sections
     -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
     -march=i486 -mtune=generic -mno-accumulate-outgoing-args -mno-stack-arg-probe
     -Wframe-larger-than=4000 -mpreferred-stack-boundary=2 -malign-data=abi
     -fno-inline-functions-called-once -fno-partial-inlining
     -fno-tree-tail-merge -fconserve-stack -fno-caller-saves
-    -fno-declone-ctor-dtor
-    "SHELL:-wrapper sh,${VARNOKE_UNALIGNED_CODE},${VARNOKE_UNALIGNED_CODE_HASH}")
+    -fno-declone-ctor-dtor)
 
 # Portable and installer code: no exceptions, no RTTI, as the installer is built.
 # For Windows also built for size, single-threaded: guarded statics would drag
